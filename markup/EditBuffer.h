@@ -1,0 +1,49 @@
+#pragma once
+#include <QString>
+
+// The text of the edit field with its selection. Line breaks are CR LF; offsets count UTF-16
+// code units. Writing the text leaves the caret at 0 with nothing selected; writing SelStart
+// empties the selection.
+class EditBuffer {
+public:
+    virtual ~EditBuffer() = default;
+
+    virtual QString Text() const = 0;
+    virtual void setText(const QString& text) = 0;
+    virtual int TextLength() const = 0;
+
+    virtual int SelStart() const = 0;
+    virtual void setSelStart(int offset) = 0;
+    virtual int SelLength() const = 0;
+    virtual void setSelLength(int length) = 0;
+    virtual QString SelText() const = 0;
+    virtual void SetFocus() = 0;
+
+    // Text = strReplaceRange(Text, insert, lngPos, lngLen), caret to 0. A binding overrides it
+    // to splice in place instead of rebuilding the whole text.
+    virtual void ReplaceRange(const QString& insert, int lngPos, int lngLen);
+};
+
+// The buffer on a plain object, for logic that needs no window.
+class PlainEditBuffer : public EditBuffer {
+public:
+    explicit PlainEditBuffer(QString text = {}) : m_text(std::move(text)) {}
+
+    QString Text() const override { return m_text; }
+    void setText(const QString& text) override;
+    int TextLength() const override { return int(m_text.size()); }
+    int SelStart() const override { return m_selStart; }
+    void setSelStart(int offset) override;
+    int SelLength() const override { return m_selLength; }
+    void setSelLength(int length) override;
+    QString SelText() const override { return m_text.mid(m_selStart, m_selLength); }
+    void SetFocus() override { ++m_focusCalls; }
+
+    int focusCalls() const { return m_focusCalls; }
+
+private:
+    QString m_text;
+    int m_selStart = 0;
+    int m_selLength = 0;
+    int m_focusCalls = 0;
+};

@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+
+// Text files named relative to the working folder.
+namespace files {
+
+struct WriteResult {
+    bool ok = false;
+    QString reason; // German, for the user; empty when ok
+};
+
+// Writes text followed by CR LF as UTF-8 and replaces the file atomically: a temporary file in
+// the same folder is written, flushed to disk and renamed over the old one, so a crash or a
+// full disk never leaves a torn file in place of the last good one. An existing file keeps its
+// permissions.
+WriteResult writeTextFile(const QString& fileName, const QString& text);
+
+} // namespace files
