@@ -1,0 +1,93 @@
+#pragma once
+#include <QWidget>
+
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTimer;
+class Text1Buffer;
+class TextField;
+
+// The main window: the edit field, the markup buttons, quick texts, smilies and the three
+// check boxes. It lives for the whole run; its close box hides it where a tray icon can bring
+// it back, and ends the program otherwise.
+class Form1 : public QWidget {
+    Q_OBJECT
+public:
+    Form1();
+    ~Form1() override;
+
+    // The loaded main window, or null.
+    static Form1* instance();
+
+    // Loading: builds the controls and runs Form_Load; the window is not shown yet.
+    static Form1* Load();
+
+    // Unloads the window for the given reason (0 = the user's close box); a window already
+    // being unloaded is skipped.
+    void Unload(int UnloadMode);
+    bool isUnloading() const { return m_unloading; }
+
+    // Commands, also reached through the keys of the edit field.
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void markAll();
+    void jumpToEnd();
+    void formatQuotes();
+    void saveUserCopy();
+
+    // Runs the action of a key pressed in the edit field; true when one ran.
+    bool Text1_KeyDown(int KeyCode, int Shift);
+
+    Text1Buffer& buffer() { return *m_buffer; }
+
+    // Controls, named as in the window layout.
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QCheckBox* Check3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* cmdInfo = nullptr;
+    QComboBox* Combo1 = nullptr;
+    TextField* Text1 = nullptr;
+    QListWidget* List1 = nullptr;
+    QLabel* picSysTrayIcon = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // Lays out the edit field and the smiley list for the window's size.
+    void Form_Resize();
+
+    // Counts how often the unload handler ran (it must run once per unloading).
+    int unloadCount() const { return m_unloadCount; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    void Form_Load();
+    void InitForm();
+    void Form_QueryUnload(int& Cancel, int& UnloadMode);
+    void Form_Unload(int& Cancel);
+    void Check3_Click();
+    bool closeBoxHides() const;
+    void updateTaskbarEntry();
+    void setGeometryTwips(QWidget* control, double left, double top, double width,
+                          double height);
+
+    std::unique_ptr<Text1Buffer> m_buffer;
+    bool m_unloading = false;
+    int m_unloadCount = 0;
+};

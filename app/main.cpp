@@ -1,0 +1,12 @@
+#include "app/modMain.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    // The program ends when its last window is unloaded, not when the last one is hidden.
+    QApplication::setQuitOnLastWindowClosed(false);
+    installEndHandlers();
+    Main();
+    return QApplication::exec();
+}

@@ -1,0 +1,74 @@
+#include "app/modMain.h"
+
+#include "app/Form1.h"
+#include "platform/window.h"
+#include "version.h"
+
+#include <QGuiApplication>
+#include <QSessionManager>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+bool blnAlphaSupport = false;
+uint8_t bytTransparency = 0;
+std::array<QString, 13> strQuickText;
+
+QString programCaption() {
+    return QStringLiteral("%1 %2.%3.%4")
+        .arg(QStringLiteral(BEITRAGSBOX_TITLE))
+        .arg(BEITRAGSBOX_VERSION_MAJOR)
+        .arg(BEITRAGSBOX_VERSION_MINOR)
+        .arg(BEITRAGSBOX_VERSION_REVISION);
+}
+
+void Main() {
+    blnAlphaSupport = window::alphaSupportFor(QGuiApplication::platformName());
+    Form1* form = Form1::instance() ? Form1::instance() : Form1::Load();
+    form->show();
+}
+
+void EndProgram() {
+    // The other windows join this list as they come; unloading one that is not loaded or
+    // already unloading does nothing.
+    if (Form1* form = Form1::instance(); form && !form->isUnloading())
+        form->Unload(1);
+}
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int) {
+    const char byte = 1;
+    // Only async-signal-safe work here; the event loop does the rest.
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+} // namespace
+
+void installEndHandlers() {
+    if (signalPipe[0] >= 0 || ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    {
+        auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+        QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
+            char buffer[16];
+            while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
+            }
+            EndProgram();
+        });
+        struct sigaction action {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (int sig : {SIGTERM, SIGHUP, SIGINT})
+            sigaction(sig, &action, nullptr);
+    }
+    // Log-out: end now, while the session still waits for us.
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, qApp,
+                     [](QSessionManager&) { EndProgram(); });
+    QObject::connect(qGuiApp, &QGuiApplication::aboutToQuit, qApp, [] { EndProgram(); });
+}

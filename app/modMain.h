@@ -1,0 +1,24 @@
+#pragma once
+#include <QString>
+
+#include <array>
+#include <cstdint>
+
+// State shared by the whole run.
+extern bool blnAlphaSupport;       // window opacity can be applied
+extern uint8_t bytTransparency;    // 0 = opaque .. 255
+extern std::array<QString, 13> strQuickText; // quick texts 0..9, separators 10..12
+
+// Start: decides alpha support, loads and shows the main window.
+void Main();
+
+// Unloads the main window and the other loaded windows in order; tolerates being re-entered
+// from the main window's own unloading.
+void EndProgram();
+
+// Routes SIGTERM, SIGHUP and SIGINT, and the end of the desktop session, to EndProgram so the
+// program ends the same way as through its own menu. Needs a running QCoreApplication.
+void installEndHandlers();
+
+// Caption of the main window: title, blank, major.minor.revision.
+QString programCaption();

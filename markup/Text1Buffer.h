@@ -1,0 +1,42 @@
+#pragma once
+#include "markup/EditBuffer.h"
+#include "markup/TextDiff.h"
+
+class QPlainTextEdit;
+
+// The edit buffer bound to the text widget. The widget keeps one paragraph break where the
+// buffer has CR LF, so offsets are mapped both ways; a lone CR or LF written into the text
+// becomes a line break and reads back as CR LF. Every write is applied as the smallest edit in
+// one undo step, so a command is undone with one Ctrl+Z and a splice costs the same for a short
+// and for a 10 MB text.
+class Text1Buffer : public EditBuffer {
+public:
+    explicit Text1Buffer(QPlainTextEdit* edit);
+
+    QString Text() const override;
+    void setText(const QString& text) override;
+    int TextLength() const override;
+    int SelStart() const override;
+    void setSelStart(int offset) override;
+    int SelLength() const override;
+    void setSelLength(int length) override;
+    QString SelText() const override;
+    void SetFocus() override;
+    void ReplaceRange(const QString& insert, int lngPos, int lngLen) override;
+
+    // Widget position of a buffer offset; an offset between CR and LF maps to the break and
+    // sets midPair.
+    struct WidgetPos {
+        int pos = 0;
+        bool midPair = false;
+    };
+    WidgetPos toWidget(int offset) const;
+    int toBuffer(int widgetPos) const;
+
+private:
+    void applyChanges(const QList<TextChange>& changes);
+
+    QPlainTextEdit* m_edit;
+    mutable QString m_cache; // the text as last read, until the document changes
+    mutable bool m_cacheValid = false;
+};

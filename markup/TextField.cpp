@@ -1,0 +1,28 @@
+#include "markup/TextField.h"
+
+#include "markup/KeyDispatch.h"
+
+#include <QKeyEvent>
+
+TextField::TextField(QWidget* parent) : QPlainTextEdit(parent) {}
+
+void TextField::keyPressEvent(QKeyEvent* event) {
+    if (keyDown && keyDown(keyCodeFromQt(event->key()), shiftFromQt(event->modifiers()))) {
+        event->accept();
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+bool TextField::event(QEvent* event) {
+    // Claim the action keys before any shortcut of the window can take them.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (Text1KeyAction(keyCodeFromQt(key->key()), shiftFromQt(key->modifiers())) !=
+            KeyAction::None) {
+            event->accept();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}

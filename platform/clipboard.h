@@ -1,0 +1,14 @@
+#pragma once
+#include <QString>
+
+namespace clipboard {
+
+// The clipboard's plain text ("" when it holds none), with every line break as CR LF like the
+// rest of the edit buffer: texts copied on Linux carry bare LF, and caret arithmetic on the
+// inserted text must count each break as the buffer does.
+QString ClipboardText();
+
+// The line-break rule alone: lone CR, lone LF and CR LF each become CR LF.
+QString toCrLf(const QString& text);
+
+} // namespace clipboard

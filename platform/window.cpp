@@ -1,0 +1,94 @@
+#include "platform/window.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSet>
+#include <QWidget>
+
+#include <xcb/xcb.h>
+
+namespace window {
+
+namespace {
+
+double twipsPerPixel(int logicalDpi) { return 1440.0 / (logicalDpi > 0 ? logicalDpi : 96); }
+
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
+    const xcb_intern_atom_cookie_t cookie =
+        xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    free(reply);
+    return atom;
+}
+
+QSet<QWidget*>& loaded() {
+    static QSet<QWidget*> set;
+    return set;
+}
+
+} // namespace
+
+double twipsPerPixelX(const QWidget* widget) { return twipsPerPixel(widget->logicalDpiX()); }
+double twipsPerPixelY(const QWidget* widget) { return twipsPerPixel(widget->logicalDpiY()); }
+
+bool alphaSupportFor(const QString& platformName) { return platformName == QLatin1String("xcb"); }
+
+void setSkipTaskbar(QWidget* widget, bool skip) {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return;
+    xcb_connection_t* c = x11->connection();
+    const auto win = xcb_window_t(widget->winId());
+    const xcb_atom_t netWmState = internAtom(c, "_NET_WM_STATE");
+    const xcb_atom_t states[2] = {internAtom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
+                                  internAtom(c, "_NET_WM_STATE_SKIP_PAGER")};
+
+    if (!widget->isVisible()) {
+        // Before mapping, the property itself is read by the window manager (and kept by Qt,
+        // which merges its own states into it).
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            c, xcb_get_property(c, 0, win, netWmState, XCB_ATOM_ATOM, 0, 1024), nullptr);
+        QList<xcb_atom_t> atoms;
+        if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+            const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+            atoms = QList<xcb_atom_t>(data, data + xcb_get_property_value_length(reply) / 4);
+        }
+        free(reply);
+        for (xcb_atom_t state : states) {
+            atoms.removeAll(state);
+            if (skip)
+                atoms.append(state);
+        }
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, netWmState, XCB_ATOM_ATOM, 32,
+                            uint32_t(atoms.size()), atoms.constData());
+    } else {
+        // A mapped window's state is changed by a client message to the root window.
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        xcb_client_message_event_t event{};
+        event.response_type = XCB_CLIENT_MESSAGE;
+        event.format = 32;
+        event.window = win;
+        event.type = netWmState;
+        event.data.data32[0] = skip ? 1 : 0; // _NET_WM_STATE_ADD / _REMOVE
+        event.data.data32[1] = states[0];
+        event.data.data32[2] = states[1];
+        event.data.data32[3] = 1; // source: a normal application
+        xcb_send_event(c, 0, root,
+                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                       reinterpret_cast<const char*>(&event));
+    }
+    xcb_flush(c);
+}
+
+void registerLoaded(QWidget* widget) { loaded().insert(widget); }
+
+void unregisterLoaded(QWidget* widget) {
+    if (loaded().remove(widget) && loaded().isEmpty())
+        QCoreApplication::quit();
+}
+
+int loadedCount() { return int(loaded().size()); }
+
+} // namespace window

@@ -1,0 +1,166 @@
+// The main window's controls, their places and the resize rule.
+#include "app/Form1.h"
+
+#include "markup/TextField.h"
+#include "platform/window.h"
+#include "shell/MainLayout.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cmath>
+
+namespace {
+
+// Client area of the window layout, in twips.
+constexpr double kClientWidth = 5700;
+constexpr double kClientHeight = 2400;
+
+template <typename T> T* makeControl(QWidget* parent, const QString& name) {
+    auto* control = new T(parent);
+    control->setObjectName(name);
+    return control;
+}
+
+} // namespace
+
+void Form1::setGeometryTwips(QWidget* control, double left, double top, double width,
+                             double height) {
+    const double tx = window::twipsPerPixelX(this);
+    const double ty = window::twipsPerPixelY(this);
+    control->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)),
+                         std::max(1, int(std::lround(width / tx))),
+                         std::max(1, int(std::lround(height / ty))));
+}
+
+void Form1::createControls() {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Beitragsbox"));
+    // Close and maximise; no minimise box: a minimised window without a task-bar entry
+    // could not be found again.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+
+    struct CheckDef {
+        QCheckBox*& control;
+        const char* name;
+        const char* caption;
+        const char* tip;
+        double left, width;
+    };
+    const CheckDef checks[] = {
+        {Check1, "Check1", "AQ",
+         "Autoquote: Wenn aktiv, dann wird mit Strg-Q der Text aus der Zwischenablage als "
+         "Zitat eingefügt.",
+         60, 615},
+        {Check2, "Check2", "AS",
+         "Autosave: Der Text wird regelmäßig in der Datei \"autosave.txt\" gesichert. "
+         "Intervall einstellbar mit dem Button \"?/+\".",
+         720, 615},
+        {Check3, "Check3", "AOT", "Always on Top: Das Programm bleibt immer im Vordergrund.",
+         1320, 735},
+    };
+    for (const CheckDef& d : checks) {
+        d.control = makeControl<QCheckBox>(this, QString::fromLatin1(d.name));
+        d.control->setText(QString::fromUtf8(d.caption));
+        d.control->setToolTip(QString::fromUtf8(d.tip));
+        setGeometryTwips(d.control, d.left, 0, d.width, 255);
+    }
+
+    struct ButtonDef {
+        QPushButton*& control;
+        const char* name;
+        const char* caption;
+        const char* tip;
+        double left, width;
+        void (Form1::*click)();
+    };
+    const ButtonDef buttons[] = {
+        {Command1, "Command1", "Q", "Zitat mit Strg-Q", 2160, 375, &Form1::Command1_Click},
+        {Command2, "Command2", "F", "Fett mit Strg-F oder Strg-B", 2520, 375,
+         &Form1::Command2_Click},
+        {Command3, "Command3", "K", "Kursiv mit Strg-K", 2880, 375, &Form1::Command3_Click},
+        {Command4, "Command4", "URL", "URL mit Strg-U", 3240, 495, &Form1::Command4_Click},
+        {Command5, "Command5", "L", "Liste mit Strg-L", 3720, 375, &Form1::Command5_Click},
+        {cmdInfo, "cmdInfo", "Opt", "Optionen", 4080, 420, nullptr},
+    };
+    for (const ButtonDef& d : buttons) {
+        d.control = makeControl<QPushButton>(this, QString::fromLatin1(d.name));
+        d.control->setText(QString::fromUtf8(d.caption));
+        d.control->setToolTip(QString::fromUtf8(d.tip));
+        d.control->setAutoDefault(false);
+        setGeometryTwips(d.control, d.left, 0, d.width, 255);
+        if (d.click)
+            connect(d.control, &QPushButton::clicked, this, d.click);
+    }
+
+    Combo1 = makeControl<QComboBox>(this, QStringLiteral("Combo1"));
+    Combo1->setEditable(false);
+    setGeometryTwips(Combo1, 4575, 0, 1095, 315);
+
+    Text1 = makeControl<TextField>(this, QStringLiteral("Text1"));
+    Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont font(QStringLiteral("Courier New"));
+    font.setPointSizeF(9.75);
+    font.setStyleHint(QFont::Monospace);
+    Text1->setFont(font);
+    setGeometryTwips(Text1, mainlayout::kText1Left, 360, 4455, 2010);
+
+    List1 = makeControl<QListWidget>(this, QStringLiteral("List1"));
+    setGeometryTwips(List1, 4560, 360, 1095, 1815);
+
+    picSysTrayIcon = makeControl<QLabel>(this, QStringLiteral("picSysTrayIcon"));
+    setGeometryTwips(picSysTrayIcon, 4800, 960, 615, 615);
+    picSysTrayIcon->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(10000);
+
+    connect(Check3, &QCheckBox::stateChanged, this, [this] { Check3_Click(); });
+
+    // Tab order: the edit field first, then the layout's numbers.
+    QWidget* order[] = {Text1,   Command1, Command2, Command3, List1,    Command4,
+                        cmdInfo, Check1,   Check2,   Check3,   Combo1,   Command5};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    const double tx = window::twipsPerPixelX(this);
+    const double ty = window::twipsPerPixelY(this);
+    // The resize rule never needs less; the height is also held by Form_Resize itself.
+    setMinimumSize(int(std::ceil((1306 - mainlayout::kFrameWidth) / tx)),
+                   int(std::ceil((mainlayout::kMinHeight - mainlayout::kFrameHeight) / ty)));
+    resize(int(std::lround(kClientWidth / tx)), int(std::lround(kClientHeight / ty)));
+}
+
+void Form1::Form_Resize() {
+    if (isMinimized())
+        return;
+    const double tx = window::twipsPerPixelX(this);
+    const double ty = window::twipsPerPixelY(this);
+    const MainLayout l = computeMainLayout(width() * tx + mainlayout::kFrameWidth,
+                                           height() * ty + mainlayout::kFrameHeight);
+    if (l.heightRaised)
+        resize(width(), int(std::ceil((l.windowHeight - mainlayout::kFrameHeight) / ty)));
+    setGeometryTwips(Text1, mainlayout::kText1Left, 360, l.text1Width, l.text1Height);
+    setGeometryTwips(List1, l.list1Left, 360, 1095, l.list1Height);
+    setGeometryTwips(Combo1, l.combo1Left, 0, 1095, 315);
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    // Before each mapping: the window manager may drop the state when the window was hidden.
+    updateTaskbarEntry();
+    QWidget::showEvent(event);
+}
+
+void Form1::updateTaskbarEntry() { window::setSkipTaskbar(this, closeBoxHides()); }
