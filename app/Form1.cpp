@@ -15,7 +15,12 @@
 
 namespace {
 Form1* g_form1 = nullptr;
+int g_unloadRuns = 0;
 } // namespace
+
+int Form1::unloadRuns() {
+    return g_unloadRuns;
+}
 
 Form1::Form1() {
     g_form1 = this;
@@ -30,7 +35,9 @@ Form1::~Form1() {
     window::unregisterLoaded(this);
 }
 
-Form1* Form1::instance() { return g_form1; }
+Form1* Form1::instance() {
+    return g_form1;
+}
 
 Form1* Form1::Load() {
     auto* form = new Form1;
@@ -39,7 +46,9 @@ Form1* Form1::Load() {
     return form;
 }
 
-void Form1::Form_Load() { InitForm(); }
+void Form1::Form_Load() {
+    InitForm();
+}
 
 void Form1::InitForm() {
     // Steps whose features are not built yet stay empty hooks, in their place in the order:
@@ -58,9 +67,10 @@ bool Form1::closeBoxHides() const {
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    // Qt never closes the window by itself; the unload road decides.
+    // Only the window system asks to close: the program itself unloads through Unload. Qt never
+    // closes the window by itself; the unload road decides.
     event->ignore();
-    Unload(event->spontaneous() ? 0 : 1);
+    Unload(0);
 }
 
 void Form1::Unload(int UnloadMode) {
@@ -92,24 +102,38 @@ void Form1::Form_QueryUnload(int& Cancel, int& UnloadMode) {
 }
 
 void Form1::Form_Unload(int& /*Cancel*/) {
-    ++m_unloadCount;
+    ++g_unloadRuns;
     // Tray icon removal and saving the settings join here.
 }
 
-void Form1::Command1_Click() { commands::quote(*m_buffer, Check1->checkState() != Qt::Unchecked); }
-void Form1::Command2_Click() { commands::bold(*m_buffer); }
-void Form1::Command3_Click() { commands::italic(*m_buffer); }
-void Form1::Command4_Click() { commands::link(*m_buffer); }
-void Form1::Command5_Click() { commands::list(*m_buffer); }
+void Form1::Command1_Click() {
+    commands::quote(*m_buffer, Check1->checkState() != Qt::Unchecked);
+}
+void Form1::Command2_Click() {
+    commands::bold(*m_buffer);
+}
+void Form1::Command3_Click() {
+    commands::italic(*m_buffer);
+}
+void Form1::Command4_Click() {
+    commands::link(*m_buffer);
+}
+void Form1::Command5_Click() {
+    commands::list(*m_buffer);
+}
 
 void Form1::markAll() {
     m_buffer->setSelStart(0);
     m_buffer->setSelLength(m_buffer->TextLength());
 }
 
-void Form1::jumpToEnd() { m_buffer->setSelStart(m_buffer->TextLength()); }
+void Form1::jumpToEnd() {
+    m_buffer->setSelStart(m_buffer->TextLength());
+}
 
-void Form1::formatQuotes() { m_buffer->setText(strFormat(m_buffer->Text())); }
+void Form1::formatQuotes() {
+    m_buffer->setText(strFormat(m_buffer->Text()));
+}
 
 void Form1::saveUserCopy() {
     const QString name = QStringLiteral("usersave.txt");
@@ -122,16 +146,35 @@ void Form1::saveUserCopy() {
 
 bool Form1::Text1_KeyDown(int KeyCode, int Shift) {
     switch (Text1KeyAction(KeyCode, Shift)) {
-    case KeyAction::None: return false;
-    case KeyAction::Save: saveUserCopy(); break;
-    case KeyAction::Quote: Command1_Click(); break;
-    case KeyAction::Link: Command4_Click(); break;
-    case KeyAction::MarkAll: markAll(); break;
-    case KeyAction::List: Command5_Click(); break;
-    case KeyAction::Bold: Command2_Click(); break;
-    case KeyAction::Italic: Command3_Click(); break;
-    case KeyAction::JumpToEnd: jumpToEnd(); break;
-    case KeyAction::Format: formatQuotes(); break;
+    case KeyAction::None:
+        return false;
+    case KeyAction::Save:
+        saveUserCopy();
+        break;
+    case KeyAction::Quote:
+        Command1_Click();
+        break;
+    case KeyAction::Link:
+        Command4_Click();
+        break;
+    case KeyAction::MarkAll:
+        markAll();
+        break;
+    case KeyAction::List:
+        Command5_Click();
+        break;
+    case KeyAction::Bold:
+        Command2_Click();
+        break;
+    case KeyAction::Italic:
+        Command3_Click();
+        break;
+    case KeyAction::JumpToEnd:
+        jumpToEnd();
+        break;
+    case KeyAction::Format:
+        formatQuotes();
+        break;
     }
     return true;
 }

@@ -67,8 +67,8 @@ public:
     // Lays out the edit field and the smiley list for the window's size.
     void Form_Resize();
 
-    // Counts how often the unload handler ran (it must run once per unloading).
-    int unloadCount() const { return m_unloadCount; }
+    // How often the unload handler ran in this process (once per unloading).
+    static int unloadRuns();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,10 +84,8 @@ private:
     void Check3_Click();
     bool closeBoxHides() const;
     void updateTaskbarEntry();
-    void setGeometryTwips(QWidget* control, double left, double top, double width,
-                          double height);
+    void setGeometryTwips(QWidget* control, double left, double top, double width, double height);
 
     std::unique_ptr<Text1Buffer> m_buffer;
     bool m_unloading = false;
-    int m_unloadCount = 0;
 };

@@ -16,8 +16,12 @@ QString widgetToBuffer(QString text) {
 } // namespace
 
 Text1Buffer::Text1Buffer(QPlainTextEdit* edit) : m_edit(edit) {
-    QObject::connect(edit->document(), &QTextDocument::contentsChange, edit,
-                     [this](int, int, int) { m_cacheValid = false; });
+    m_changed = QObject::connect(edit->document(), &QTextDocument::contentsChange,
+                                 [this](int, int, int) { m_cacheValid = false; });
+}
+
+Text1Buffer::~Text1Buffer() {
+    QObject::disconnect(m_changed);
 }
 
 QString Text1Buffer::Text() const {
@@ -128,4 +132,6 @@ QString Text1Buffer::SelText() const {
     return widgetToBuffer(m_edit->textCursor().selectedText());
 }
 
-void Text1Buffer::SetFocus() { m_edit->setFocus(Qt::OtherFocusReason); }
+void Text1Buffer::SetFocus() {
+    m_edit->setFocus(Qt::OtherFocusReason);
+}

@@ -2,6 +2,8 @@
 #include "markup/EditBuffer.h"
 #include "markup/TextDiff.h"
 
+#include <QMetaObject>
+
 class QPlainTextEdit;
 
 // The edit buffer bound to the text widget. The widget keeps one paragraph break where the
@@ -12,6 +14,9 @@ class QPlainTextEdit;
 class Text1Buffer : public EditBuffer {
 public:
     explicit Text1Buffer(QPlainTextEdit* edit);
+    ~Text1Buffer() override;
+    Text1Buffer(const Text1Buffer&) = delete;
+    Text1Buffer& operator=(const Text1Buffer&) = delete;
 
     QString Text() const override;
     void setText(const QString& text) override;
@@ -37,6 +42,7 @@ private:
     void applyChanges(const QList<TextChange>& changes);
 
     QPlainTextEdit* m_edit;
+    QMetaObject::Connection m_changed;
     mutable QString m_cache; // the text as last read, until the document changes
     mutable bool m_cacheValid = false;
 };

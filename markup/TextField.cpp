@@ -11,6 +11,12 @@ void TextField::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Ctrl+Y redoes, as on Windows; X11 desktops bind redo to Ctrl+Shift+Z only.
+    if (event->key() == Qt::Key_Y && event->modifiers() == Qt::ControlModifier) {
+        redo();
+        event->accept();
+        return;
+    }
     QPlainTextEdit::keyPressEvent(event);
 }
 

@@ -106,7 +106,7 @@ private slots:
         row("six pairs, next tag still found", "x||||||[QUOTE]||[QUOTE]y", "x|[QUOTE]|[QUOTE]y");
         row("seven pairs, search jumps over the next tag", "x|||||||[QUOTE]||[QUOTE]y",
             "x|[QUOTE]||[QUOTE]y");
-        row("jumped-over text only shifts the search", "x|||||||[QUOTE]ab||||[QUOTE]y",
+        row("run behind jumped-over text is tidied", "x|||||||[QUOTE]ab||||[QUOTE]y",
             "x|[QUOTE]ab|[QUOTE]y");
         row("no tags", "abc||||def|||", "abc||||def|||");
         row("empty", "", "");
@@ -176,7 +176,8 @@ private slots:
         boxes::seam().active = true;
         quotespacing::betweenPassesHook = [] { throw std::bad_alloc(); };
         QCOMPARE(strFormat(input), firstPass);
-        QCOMPARE(boxes::seam().messages, QStringList{QStringLiteral("Fehler|16|Fehler in strFormat")});
+        QCOMPARE(boxes::seam().messages,
+                 QStringList{QStringLiteral("Fehler|16|Fehler in strFormat")});
     }
 };
 

@@ -9,8 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <memory>
 #include <grp.h>
+#include <memory>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -91,9 +91,9 @@ class TestFiles : public QObject {
     }
 
     static bool remount(const QString& point, const QString& options) {
-        return QProcess::execute(QStringLiteral("mount"),
-                                 {QStringLiteral("-o"), QStringLiteral("remount,") + options,
-                                  point}) == 0;
+        return QProcess::execute(
+                   QStringLiteral("mount"),
+                   {QStringLiteral("-o"), QStringLiteral("remount,") + options, point}) == 0;
     }
 
 private slots:
@@ -116,8 +116,10 @@ private slots:
         QTest::newRow("ascii") << QStringLiteral("Hallo") << QByteArray("Hallo\r\n");
         QTest::newRow("empty") << QString() << QByteArray("\r\n");
         QTest::newRow("umlauts and euro")
-            << QStringLiteral("äöüß€") << QByteArray("\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xE2\x82\xAC\r\n");
-        QTest::newRow("emoji") << QStringLiteral("a😀b") << QByteArray("a\xF0\x9F\x98\x80" "b\r\n");
+            << QStringLiteral("äöüß€")
+            << QByteArray("\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xE2\x82\xAC\r\n");
+        QTest::newRow("emoji") << QStringLiteral("a😀b")
+                               << QByteArray("a\xF0\x9F\x98\x80") + "b\r\n";
         QTest::newRow("inner line breaks kept")
             << QStringLiteral("1\r\n2\n3") << QByteArray("1\r\n2\n3\r\n");
     }
@@ -306,6 +308,8 @@ private slots:
         int status = 0;
         QCOMPARE(::waitpid(child, &status, 0), child);
         QVERIFY(WIFEXITED(status));
+        if (WEXITSTATUS(status) == 2)
+            QSKIP("cannot switch to the user nobody here");
         QCOMPARE(WEXITSTATUS(status), 1); // the write failed, not the setup
         QCOMPARE(QString::fromUtf8(reason), noPermission);
         QCOMPARE(snapshot(m_dir->path()), before);

@@ -1,0 +1,151 @@
+#include "platform/files.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QRandomGenerator>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace files {
+
+namespace {
+
+QString reasonFor(int error) {
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Keine Schreibberechtigung für den Ordner oder die Datei.");
+    case EROFS:
+        return QStringLiteral("Der Datenträger ist schreibgeschützt.");
+    case EISDIR:
+        return QStringLiteral("Unter diesem Namen gibt es bereits einen Ordner.");
+    case ENOTDIR:
+        return QStringLiteral("Ein Teil des Pfads ist kein Ordner.");
+    case ENOENT:
+        return QStringLiteral("Der Ordner existiert nicht.");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+WriteResult failure(int error) {
+    return WriteResult{false, reasonFor(error)};
+}
+
+QByteArray folderOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return QByteArrayLiteral(".");
+    if (slash == 0)
+        return QByteArrayLiteral("/");
+    return path.left(slash);
+}
+
+// A symbolic link is kept and the file it points to is replaced, as an editor saving through
+// the link would be expected to do.
+QByteArray resolveLink(const QByteArray& path) {
+    struct stat linkInfo;
+    if (::lstat(path.constData(), &linkInfo) != 0 || !S_ISLNK(linkInfo.st_mode))
+        return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.constData(), resolved) == nullptr)
+        return path; // dangling link: write where the name says
+    return QByteArray(resolved);
+}
+
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        data += n;
+        left -= n;
+    }
+    return true;
+}
+
+} // namespace
+
+WriteResult writeTextFile(const QString& fileName, const QString& text) {
+    if (fileName.isEmpty())
+        return failure(ENOENT);
+    const QByteArray target = resolveLink(QFile::encodeName(fileName));
+
+    struct stat targetInfo;
+    const bool targetExists = ::stat(target.constData(), &targetInfo) == 0;
+    if (targetExists && S_ISDIR(targetInfo.st_mode))
+        return failure(EISDIR);
+    if (!targetExists && errno == ENOTDIR)
+        return failure(ENOTDIR);
+    // The rename would replace even a write-protected file; honour the protection instead.
+    if (targetExists && ::access(target.constData(), W_OK) != 0)
+        return failure(errno);
+
+    const QByteArray folder = folderOf(target);
+    QByteArray tempName;
+    int fd = -1;
+    // A fresh random name per attempt; O_EXCL guarantees the file is ours alone.
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        tempName = folder + "/.beitragsbox-" +
+                   QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+        // Mode 0666 lets the umask decide, as for any newly created file.
+        fd = ::open(tempName.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return failure(errno);
+    }
+    if (fd < 0)
+        return failure(EEXIST);
+
+    auto abandon = [&](int error) {
+        if (fd >= 0)
+            ::close(fd);
+        ::unlink(tempName.constData());
+        return failure(error);
+    };
+
+    if (targetExists && ::fchmod(fd, targetInfo.st_mode & 07777) != 0)
+        return abandon(errno);
+
+    const QByteArray bytes = text.toUtf8() + "\r\n";
+    if (!writeAll(fd, bytes))
+        return abandon(errno);
+    if (::fsync(fd) != 0)
+        return abandon(errno);
+    const int closed = ::close(fd);
+    fd = -1;
+    // On Linux the descriptor is gone even after EINTR, and fsync already succeeded.
+    if (closed != 0 && errno != EINTR)
+        return abandon(errno);
+
+    if (::rename(tempName.constData(), target.constData()) != 0)
+        return abandon(errno);
+
+    // Makes the rename itself durable; the new file is complete either way, so errors here do
+    // not turn the save into a failure.
+    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folderFd >= 0) {
+        ::fsync(folderFd);
+        ::close(folderFd);
+    }
+    return WriteResult{true, QString()};
+}
+
+} // namespace files
