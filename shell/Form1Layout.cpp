@@ -62,8 +62,8 @@ void Form1::createControls() {
          "Autosave: Der Text wird regelmäßig in der Datei \"autosave.txt\" gesichert. "
          "Intervall einstellbar mit dem Button \"?/+\".",
          720, 615},
-        {Check3, "Check3", "AOT", "Always on Top: Das Programm bleibt immer im Vordergrund.",
-         1320, 735},
+        {Check3, "Check3", "AOT", "Always on Top: Das Programm bleibt immer im Vordergrund.", 1320,
+         735},
     };
     for (const CheckDef& d : checks) {
         d.control = makeControl<QCheckBox>(this, QString::fromLatin1(d.name));
@@ -125,10 +125,11 @@ void Form1::createControls() {
     connect(Check3, &QCheckBox::stateChanged, this, [this] { Check3_Click(); });
 
     // Tab order: the edit field first, then the layout's numbers.
-    QWidget* order[] = {Text1,   Command1, Command2, Command3, List1,    Command4,
-                        cmdInfo, Check1,   Check2,   Check3,   Combo1,   Command5};
+    QWidget* order[] = {Text1,   Command1, Command2, Command3, List1,  Command4,
+                        cmdInfo, Check1,   Check2,   Check3,   Combo1, Command5};
     for (size_t i = 0; i + 1 < std::size(order); ++i)
         setTabOrder(order[i], order[i + 1]);
+    Text1->setFocus();
 
     const double tx = window::twipsPerPixelX(this);
     const double ty = window::twipsPerPixelY(this);
@@ -163,4 +164,6 @@ void Form1::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
 }
 
-void Form1::updateTaskbarEntry() { window::setSkipTaskbar(this, closeBoxHides()); }
+void Form1::updateTaskbarEntry() {
+    window::setSkipTaskbar(this, closeBoxHides());
+}

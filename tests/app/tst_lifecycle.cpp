@@ -1,0 +1,71 @@
+// Start and end of the program: caption, the close box, EndProgram and the end signals.
+#include "app/Form1.h"
+#include "app/modMain.h"
+#include "platform/window.h"
+
+#include <QCloseEvent>
+#include <QtTest>
+
+#include <csignal>
+
+class TestLifecycle : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { installEndHandlers(); }
+
+    void startShowsCaption() {
+        Main();
+        Form1* form = Form1::instance();
+        QVERIFY(form);
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->windowTitle(), QStringLiteral("Beitragsbox 2.0.0"));
+        QCOMPARE(blnAlphaSupport, false); // the offscreen platform applies no opacity
+        QVERIFY(window::alphaSupportFor(QStringLiteral("xcb")));
+        QVERIFY(!window::alphaSupportFor(QStringLiteral("wayland")));
+        QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
+        QVERIFY(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+        EndProgram();
+    }
+
+    // Without a tray icon the close box takes the end road: unloaded once, nothing left.
+    void closeBoxWithoutTrayEnds() {
+        Main();
+        const int runs = Form1::unloadRuns();
+        QCloseEvent close;
+        QCoreApplication::sendEvent(Form1::instance(), &close);
+        QVERIFY(!Form1::instance());
+        QCOMPARE(Form1::unloadRuns(), runs + 1);
+        QCOMPARE(window::loadedCount(), 0);
+    }
+
+    // EndProgram re-enters itself through the window's unloading; the window is unloaded once.
+    void endProgramUnloadsOnce() {
+        Main();
+        QPointer<Form1> form = Form1::instance();
+        const int runs = Form1::unloadRuns();
+        EndProgram();
+        EndProgram();
+        QCOMPARE(Form1::unloadRuns(), runs + 1);
+        QVERIFY(!Form1::instance());
+        QTRY_VERIFY(form.isNull());
+    }
+
+    void endSignals_data() {
+        QTest::addColumn<int>("sig");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGHUP") << SIGHUP;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void endSignals() {
+        QFETCH(int, sig);
+        Main();
+        const int runs = Form1::unloadRuns();
+        std::raise(sig);
+        QTRY_VERIFY(!Form1::instance());
+        QCOMPARE(Form1::unloadRuns(), runs + 1);
+        QCOMPARE(window::loadedCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestLifecycle)
+#include "tst_lifecycle.moc"

@@ -1,0 +1,61 @@
+# Sourced by the tests that need a real X server: starts Xvfb on a free display and openbox,
+# and ends both (and whatever the test registered) when the test exits, also on failure.
+set -euo pipefail
+
+XS_PIDS=()
+XS_TMP=$(mktemp -d)
+
+xs_cleanup() {
+    for pid in "${XS_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    sleep 0.2
+    for pid in "${XS_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
+    rm -rf "$XS_TMP"
+}
+trap xs_cleanup EXIT
+
+# Registers a process to be ended at exit.
+xs_track() { XS_PIDS=("$1" "${XS_PIDS[@]}"); }
+
+xs_start() {
+    local fd_file="$XS_TMP/display"
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
+    xs_track $!
+    for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
+    [ -s "$fd_file" ] || { echo "Xvfb did not start"; exit 1; }
+    export DISPLAY=":$(head -n1 "$fd_file")"
+    unset WAYLAND_DISPLAY
+    export QT_QPA_PLATFORM=xcb
+    export XDG_RUNTIME_DIR="$XS_TMP/runtime"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    if [ "${1:-wm}" = wm ]; then
+        openbox >/dev/null 2>&1 &
+        xs_track $!
+        for _ in $(seq 100); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+            sleep 0.05
+        done
+    fi
+}
+
+# Waits until a visible window with the exact title exists; prints its id.
+xs_wait_window() {
+    local title=$1 id
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.05
+    done
+    echo "no window named '$title'" >&2
+    return 1
+}
+
+# Waits until the process has ended; fails after the given seconds.
+xs_wait_exit() {
+    local pid=$1 seconds=${2:-10}
+    for _ in $(seq $((seconds * 20))); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.05
+    done
+    echo "process $pid still running" >&2
+    return 1
+}
