@@ -39,7 +39,8 @@ public:
     int toBuffer(int widgetPos) const;
 
 private:
-    void applyChanges(const QList<TextChange>& changes);
+    // `bounds` holds the widget positions of each change's start and end.
+    void applyChanges(const QList<TextChange>& changes, const QList<WidgetPos>& bounds);
 
     QPlainTextEdit* m_edit;
     QMetaObject::Connection m_changed;
