@@ -45,7 +45,12 @@ void setSkipTaskbar(QWidget* widget, bool skip) {
     const xcb_atom_t states[2] = {internAtom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
                                   internAtom(c, "_NET_WM_STATE_SKIP_PAGER")};
 
-    if (!widget->isVisible()) {
+    xcb_get_window_attributes_reply_t* attributes =
+        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, win), nullptr);
+    const bool mapped = attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED;
+    free(attributes);
+
+    if (!mapped) {
         // Before mapping, the property itself is read by the window manager (and kept by Qt,
         // which merges its own states into it).
         xcb_get_property_reply_t* reply = xcb_get_property_reply(
