@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <climits>
@@ -85,6 +86,10 @@ bool writeAll(int fd, const QByteArray& bytes) {
 } // namespace
 
 WriteResult writeTextFile(const QString& fileName, const QString& text) {
+    return writeFile(fileName, text.toUtf8() + "\r\n");
+}
+
+WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     if (fileName.isEmpty())
         return failure(ENOENT);
     const QByteArray target = resolveLink(QFile::encodeName(fileName));
@@ -124,7 +129,6 @@ WriteResult writeTextFile(const QString& fileName, const QString& text) {
     if (targetExists && ::fchmod(fd, targetInfo.st_mode & 07777) != 0)
         return abandon(errno);
 
-    const QByteArray bytes = text.toUtf8() + "\r\n";
     if (!writeAll(fd, bytes))
         return abandon(errno);
     if (::fsync(fd) != 0)
@@ -146,6 +150,35 @@ WriteResult writeTextFile(const QString& fileName, const QString& text) {
         ::close(folderFd);
     }
     return WriteResult{true, QString()};
+}
+
+QString decodeText(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (!utf8.hasError())
+        return text;
+    // Windows-1252: Latin-1 but for 0x80..0x9F; its five unassigned bytes keep their value, as
+    // Windows maps them, so every byte reads as one character and writes back unchanged.
+    static const char16_t high[32] = {
+        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+    text.resize(bytes.size());
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        text[i] = (byte >= 0x80 && byte < 0xA0) ? QChar(high[byte - 0x80]) : QChar(byte);
+    }
+    return text;
+}
+
+ReadResult readTextFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return ReadResult{false, QString(), file.errorString()};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return ReadResult{false, QString(), file.errorString()};
+    return ReadResult{true, decodeText(bytes), QString()};
 }
 
 } // namespace files

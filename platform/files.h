@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 
 // Text files named relative to the working folder.
@@ -14,5 +15,19 @@ struct WriteResult {
 // full disk never leaves a torn file in place of the last good one. An existing file keeps its
 // permissions.
 WriteResult writeTextFile(const QString& fileName, const QString& text);
+
+// The same atomic replacement for bytes as they are.
+WriteResult writeFile(const QString& fileName, const QByteArray& bytes);
+
+struct ReadResult {
+    bool ok = false;
+    QString text;
+    QString reason;
+};
+
+// A whole text file: UTF-8 where the bytes are valid UTF-8, otherwise Windows-1252, so files
+// from the Windows program keep their umlauts. Nothing else is converted.
+ReadResult readTextFile(const QString& fileName);
+QString decodeText(const QByteArray& bytes);
 
 } // namespace files
