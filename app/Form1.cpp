@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/Autosave.h"
 #include "app/modMain.h"
 #include "markup/Commands.h"
 #include "markup/KeyDispatch.h"
@@ -9,9 +10,17 @@
 #include "platform/boxes.h"
 #include "platform/files.h"
 #include "platform/window.h"
+#include "settings/Config.h"
+#include "settings/clsINIClass.h"
+#include "snippets/QuickTexts.h"
+#include "snippets/Smilies.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDebug>
+#include <QListWidget>
+#include <QPushButton>
 
 namespace {
 Form1* g_form1 = nullptr;
@@ -26,6 +35,8 @@ Form1::Form1() {
     g_form1 = this;
     createControls();
     m_buffer = std::make_unique<Text1Buffer>(Text1);
+    m_autosave = new Autosave(
+        [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, this);
     Text1->keyDown = [this](int KeyCode, int Shift) { return Text1_KeyDown(KeyCode, Shift); };
 }
 
@@ -51,10 +62,48 @@ void Form1::Form_Load() {
 }
 
 void Form1::InitForm() {
-    // Steps whose features are not built yet stay empty hooks, in their place in the order:
-    // settings accessor, quick texts and separators, check boxes, colours, autosave interval,
-    // transparency, smilies, tray icon.
+    const clsINIClass ini;
     setWindowTitle(programCaption());
+
+    for (int n = 0; n < quicktexts::kCount; ++n)
+        strQuickText[n] = quicktexts::load(n);
+    const auto separators = quicktexts::separators();
+    std::copy(separators.begin(), separators.end(), strQuickText.begin() + quicktexts::kCount);
+    for (int k = 0; k < int(strQuickText.size()); ++k)
+        Combo1->addItem(quicktexts::comboEntry(k, strQuickText[k]));
+    Combo1->setCurrentIndex(-1);
+
+    auto read = [this](const config::SettingKey& key) {
+        return ReadSetting(QString::fromLatin1(key.name), QString(), QString(), key.maximum,
+                           key.minimum, key.fallback);
+    };
+    auto checkState = [](qint32 v) { return v != 0 ? Qt::Checked : Qt::Unchecked; };
+    Check1->setCheckState(checkState(read(config::AutoQuote)));
+    Check2->setCheckState(checkState(read(config::AutoSave)));
+    Check3->setCheckState(checkState(read(config::AlwaysOnTop))); // on top from here on
+
+    const qint32 formBack = read(config::FormBackColor);
+    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Check1),
+                       static_cast<QWidget*>(Check2), static_cast<QWidget*>(Check3)})
+        window::setBackColor(w, formBack);
+
+    Timer1->setInterval(read(config::AutoSaveDelay) * 1000);
+    Timer1->setEnabled(Timer1->Interval() > 0);
+
+    window::setForeColor(Text1, read(config::TextColor));
+    const qint32 textBack = read(config::TextBackColor);
+    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Combo1),
+                       static_cast<QWidget*>(List1)})
+        window::setBackColor(w, textBack);
+    const qint32 buttonBack = read(config::ButtonBackColor);
+    for (QWidget* w : {Command1, Command2, Command3, Command4, Command5, cmdInfo})
+        window::setBackColor(w, buttonBack);
+
+    bytTransparency = uint8_t(read(config::Transparency));
+    // Applying the level to the window joins here (where blnAlphaSupport is true).
+
+    List1->addItems(smilies::load(ini.strDefaultFileName()));
+    // Adding the tray icon joins here.
 }
 
 void Form1::Check3_Click() {
@@ -103,7 +152,50 @@ void Form1::Form_QueryUnload(int& Cancel, int& UnloadMode) {
 
 void Form1::Form_Unload(int& /*Cancel*/) {
     ++g_unloadRuns;
-    // Tray icon removal and saving the settings join here.
+    // Tray icon removal joins here.
+    Timer1->setEnabled(false);
+    finishAutosave();
+    SaveSettings();
+}
+
+void Form1::finishAutosave() {
+    m_autosave->finish();
+}
+
+void Form1::Timer1_Timer() {
+    m_autosave->save(m_buffer->Text());
+}
+
+void Form1::autosaveReport(bool failing, const QString& reason) {
+    // Never a modal box: the user may be typing, or away with the window hidden.
+    if (failing) {
+        setWindowTitle(programCaption() + QStringLiteral(" – Autosave fehlgeschlagen"));
+        qWarning().noquote() << QStringLiteral(
+                                    "Autosave: \"%1\" konnte nicht geschrieben werden: %2")
+                                    .arg(Autosave::fileName(), reason);
+    } else {
+        setWindowTitle(programCaption());
+        qWarning().noquote() << QStringLiteral("Autosave: \"%1\" wird wieder geschrieben.")
+                                    .arg(Autosave::fileName());
+    }
+}
+
+void Form1::Combo1_Click() {
+    if (Combo1->currentIndex() < 0)
+        Combo1->setCurrentIndex(0);
+    quicktexts::insert(*m_buffer, strQuickText[Combo1->currentIndex()]);
+}
+
+void Form1::List1_Click() {
+    if (QListWidgetItem* item = List1->currentItem())
+        smilies::insert(*m_buffer, item->text());
+}
+
+void Form1::changeEvent(QEvent* event) {
+    // Scheme colours follow a change of the desktop theme.
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        window::refreshColors(this);
+    QWidget::changeEvent(event);
 }
 
 void Form1::Command1_Click() {

@@ -8,7 +8,8 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
-class QTimer;
+class Autosave;
+class FormTimer;
 class Text1Buffer;
 class TextField;
 
@@ -46,6 +47,10 @@ public:
     // Runs the action of a key pressed in the edit field; true when one ran.
     bool Text1_KeyDown(int KeyCode, int Shift);
 
+    void Combo1_Click();
+    void List1_Click();
+    void Timer1_Timer();
+
     Text1Buffer& buffer() { return *m_buffer; }
 
     // Controls, named as in the window layout.
@@ -62,7 +67,7 @@ public:
     TextField* Text1 = nullptr;
     QListWidget* List1 = nullptr;
     QLabel* picSysTrayIcon = nullptr;
-    QTimer* Timer1 = nullptr;
+    FormTimer* Timer1 = nullptr;
 
     // Lays out the edit field and the smiley list for the window's size.
     void Form_Resize();
@@ -70,7 +75,11 @@ public:
     // How often the unload handler ran in this process (once per unloading).
     static int unloadRuns();
 
+    // Waits for autosave writes still under way.
+    void finishAutosave();
+
 protected:
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -82,10 +91,15 @@ private:
     void Form_QueryUnload(int& Cancel, int& UnloadMode);
     void Form_Unload(int& Cancel);
     void Check3_Click();
+    qint32 ReadSetting(const QString& key, const QString& section, const QString& file,
+                       qint32 maximum, qint32 minimum, qint32 fallback);
+    void SaveSettings();
+    void autosaveReport(bool failing, const QString& reason);
     bool closeBoxHides() const;
     void updateTaskbarEntry();
     void setGeometryTwips(QWidget* control, double left, double top, double width, double height);
 
     std::unique_ptr<Text1Buffer> m_buffer;
+    Autosave* m_autosave = nullptr;
     bool m_unloading = false;
 };

@@ -15,6 +15,7 @@
 bool blnAlphaSupport = false;
 uint8_t bytTransparency = 0;
 std::array<QString, 13> strQuickText;
+EndReason endReason = EndReason::User;
 
 QString programCaption() {
     return QStringLiteral("%1 %2.%3.%4")
@@ -58,6 +59,7 @@ void installEndHandlers() {
             char buffer[16];
             while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
             }
+            endReason = EndReason::Signal;
             EndProgram();
         });
         struct sigaction action {};
@@ -68,7 +70,9 @@ void installEndHandlers() {
             sigaction(sig, &action, nullptr);
     }
     // Log-out: end now, while the session still waits for us.
-    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, qApp,
-                     [](QSessionManager&) { EndProgram(); });
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, qApp, [](QSessionManager&) {
+        endReason = EndReason::Session;
+        EndProgram();
+    });
     QObject::connect(qGuiApp, &QGuiApplication::aboutToQuit, qApp, [] { EndProgram(); });
 }

@@ -5,9 +5,14 @@
 #include <cstdint>
 
 // State shared by the whole run.
-extern bool blnAlphaSupport;       // window opacity can be applied
-extern uint8_t bytTransparency;    // 0 = opaque .. 255
+extern bool blnAlphaSupport;                 // window opacity can be applied
+extern uint8_t bytTransparency;              // 0 = opaque .. 255
 extern std::array<QString, 13> strQuickText; // quick texts 0..9, separators 10..12
+
+// Who ended the program: the user (a message box can be shown), or a signal or the end of
+// the desktop session (nobody may be watching).
+enum class EndReason { User, Signal, Session };
+extern EndReason endReason;
 
 // Start: decides alpha support, loads and shows the main window.
 void Main();

@@ -19,6 +19,9 @@ public:
     virtual QString SelText() const = 0;
     virtual void SetFocus() = 0;
 
+    // The character at the offset (0 <= offset < TextLength()), without reading the whole text.
+    virtual QChar CharAt(int offset) const { return Text().at(offset); }
+
     // Text = strReplaceRange(Text, insert, lngPos, lngLen), caret to 0. A binding overrides it
     // to splice in place instead of rebuilding the whole text.
     virtual void ReplaceRange(const QString& insert, int lngPos, int lngLen);

@@ -142,6 +142,14 @@ void Text1Buffer::ReplaceRange(const QString& insert, int lngPos, int lngLen) {
     setSelStart(0);
 }
 
+QChar Text1Buffer::CharAt(int offset) const {
+    const WidgetPos at = toWidget(offset);
+    if (at.midPair)
+        return u'\n';
+    const QChar c = m_edit->document()->characterAt(at.pos);
+    return c == QChar::ParagraphSeparator ? QChar(u'\r') : c;
+}
+
 int Text1Buffer::SelStart() const {
     return toBuffer(m_edit->textCursor().selectionStart());
 }

@@ -28,6 +28,7 @@ public:
     QString SelText() const override;
     void SetFocus() override;
     void ReplaceRange(const QString& insert, int lngPos, int lngLen) override;
+    QChar CharAt(int offset) const override;
 
     // Widget position of a buffer offset; an offset between CR and LF maps to the break and
     // sets midPair.

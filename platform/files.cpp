@@ -153,7 +153,8 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
 }
 
 QString decodeText(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless: bytes of a character cut off at the end count as invalid, not as pending.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8(bytes);
     if (!utf8.hasError())
         return text;

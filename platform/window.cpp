@@ -1,9 +1,12 @@
 #include "platform/window.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QPalette>
 #include <QScreen>
 #include <QSet>
+#include <QVariant>
 #include <QWidget>
 
 #include <xcb/xcb.h>
@@ -12,7 +15,9 @@ namespace window {
 
 namespace {
 
-double twipsPerPixel(int logicalDpi) { return 1440.0 / (logicalDpi > 0 ? logicalDpi : 96); }
+double twipsPerPixel(int logicalDpi) {
+    return 1440.0 / (logicalDpi > 0 ? logicalDpi : 96);
+}
 
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
     const xcb_intern_atom_cookie_t cookie =
@@ -30,10 +35,16 @@ QSet<QWidget*>& loaded() {
 
 } // namespace
 
-double twipsPerPixelX(const QWidget* widget) { return twipsPerPixel(widget->logicalDpiX()); }
-double twipsPerPixelY(const QWidget* widget) { return twipsPerPixel(widget->logicalDpiY()); }
+double twipsPerPixelX(const QWidget* widget) {
+    return twipsPerPixel(widget->logicalDpiX());
+}
+double twipsPerPixelY(const QWidget* widget) {
+    return twipsPerPixel(widget->logicalDpiY());
+}
 
-bool alphaSupportFor(const QString& platformName) { return platformName == QLatin1String("xcb"); }
+bool alphaSupportFor(const QString& platformName) {
+    return platformName == QLatin1String("xcb");
+}
 
 void setSkipTaskbar(QWidget* widget, bool skip) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -87,13 +98,142 @@ void setSkipTaskbar(QWidget* widget, bool skip) {
     xcb_flush(c);
 }
 
-void registerLoaded(QWidget* widget) { loaded().insert(widget); }
+QColor resolveColor(qint32 value, const QPalette& desktop) {
+    const auto v = quint32(value);
+    if ((v & 0x80000000u) == 0)
+        return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+    static const QPalette::ColorRole roles[] = {QPalette::Button,
+                                                QPalette::Window,
+                                                QPalette::Highlight,
+                                                QPalette::Mid,
+                                                QPalette::Window,
+                                                QPalette::Base,
+                                                QPalette::Shadow,
+                                                QPalette::WindowText,
+                                                QPalette::Text,
+                                                QPalette::HighlightedText,
+                                                QPalette::Window,
+                                                QPalette::Window,
+                                                QPalette::Dark,
+                                                QPalette::Highlight,
+                                                QPalette::HighlightedText,
+                                                QPalette::Button,
+                                                QPalette::Mid,
+                                                QPalette::PlaceholderText,
+                                                QPalette::ButtonText,
+                                                QPalette::WindowText,
+                                                QPalette::Light,
+                                                QPalette::Shadow,
+                                                QPalette::Midlight,
+                                                QPalette::ToolTipText,
+                                                QPalette::ToolTipBase,
+                                                QPalette::Window,
+                                                QPalette::Link,
+                                                QPalette::Highlight,
+                                                QPalette::Mid,
+                                                QPalette::Highlight,
+                                                QPalette::Window};
+    const quint32 index = v & 0xFFFFu;
+    return desktop.color(index < std::size(roles) ? roles[index] : QPalette::Window);
+}
+
+namespace {
+
+constexpr const char* kBackColor = "backColorValue";
+constexpr const char* kForeColor = "foreColorValue";
+
+bool isTextArea(const QWidget* control) {
+    return control->inherits("QAbstractScrollArea") || control->inherits("QComboBox");
+}
+
+void applyColors(QWidget* control) {
+    const QPalette desktop = QApplication::palette();
+    QPalette palette = control->palette();
+    const QVariant back = control->property(kBackColor);
+    if (back.isValid()) {
+        const QColor color = resolveColor(back.toInt(), desktop);
+        if (isTextArea(control)) {
+            palette.setColor(QPalette::Base, color);
+            palette.setColor(QPalette::Button, color);
+        } else if (control->inherits("QAbstractButton") && !control->inherits("QCheckBox")) {
+            palette.setColor(QPalette::Button, color);
+        } else {
+            palette.setColor(QPalette::Window, color);
+            control->setAutoFillBackground(true);
+        }
+    }
+    const QVariant fore = control->property(kForeColor);
+    if (fore.isValid()) {
+        const QColor color = resolveColor(fore.toInt(), desktop);
+        palette.setColor(QPalette::Text, color);
+        palette.setColor(QPalette::WindowText, color);
+        palette.setColor(QPalette::ButtonText, color);
+    }
+    control->setPalette(palette);
+}
+
+} // namespace
+
+void setBackColor(QWidget* control, qint32 value) {
+    control->setProperty(kBackColor, value);
+    applyColors(control);
+}
+
+qint32 backColor(const QWidget* control) {
+    const QVariant v = control->property(kBackColor);
+    return v.isValid() ? v.toInt() : (isTextArea(control) ? kWindowBackground : kButtonFace);
+}
+
+void setForeColor(QWidget* control, qint32 value) {
+    control->setProperty(kForeColor, value);
+    applyColors(control);
+}
+
+qint32 foreColor(const QWidget* control) {
+    const QVariant v = control->property(kForeColor);
+    return v.isValid() ? v.toInt() : kWindowText;
+}
+
+void refreshColors(QWidget* root) {
+    QList<QWidget*> widgets = root->findChildren<QWidget*>();
+    widgets.prepend(root);
+    for (QWidget* w : widgets)
+        if (w->property(kBackColor).isValid() || w->property(kForeColor).isValid())
+            applyColors(w);
+}
+
+void registerLoaded(QWidget* widget) {
+    loaded().insert(widget);
+}
 
 void unregisterLoaded(QWidget* widget) {
     if (loaded().remove(widget) && loaded().isEmpty())
         QCoreApplication::quit();
 }
 
-int loadedCount() { return int(loaded().size()); }
+int loadedCount() {
+    return int(loaded().size());
+}
 
 } // namespace window
+
+FormTimer::FormTimer(QObject* parent) : QObject(parent) {
+    connect(&m_timer, &QTimer::timeout, this, &FormTimer::Timer);
+}
+
+void FormTimer::setEnabled(bool enabled) {
+    m_enabled = enabled;
+    update();
+}
+
+void FormTimer::setInterval(int milliseconds) {
+    m_interval = std::max(milliseconds, 0);
+    update();
+}
+
+void FormTimer::update() {
+    if (m_enabled && m_interval > 0)
+        m_timer.start(m_interval); // a new interval restarts the count, as on Windows
+    else
+        m_timer.stop();
+}

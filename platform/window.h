@@ -1,6 +1,10 @@
 #pragma once
+#include <QColor>
+#include <QObject>
 #include <QString>
+#include <QTimer>
 
+class QPalette;
 class QWidget;
 
 namespace window {
@@ -21,4 +25,46 @@ void registerLoaded(QWidget* widget);
 void unregisterLoaded(QWidget* widget);
 int loadedCount();
 
+// Colour values: an RGB colour with red in the lowest byte, or a reference to a colour of the
+// desktop's scheme (0x80000000 + index, negative as a signed number).
+constexpr qint32 systemColor(int index) {
+    return qint32(0x80000000u + unsigned(index));
+}
+constexpr qint32 kButtonFace = systemColor(15);
+constexpr qint32 kWindowBackground = systemColor(5);
+constexpr qint32 kWindowText = systemColor(8);
+QColor resolveColor(qint32 value, const QPalette& desktop);
+
+// A control's background and text colour values; scheme references follow the desktop theme
+// (refreshColors re-resolves them after a theme change).
+void setBackColor(QWidget* control, qint32 value);
+qint32 backColor(const QWidget* control);
+void setForeColor(QWidget* control, qint32 value);
+qint32 foreColor(const QWidget* control);
+void refreshColors(QWidget* root);
+
 } // namespace window
+
+// A timer with an interval and an enabled flag kept apart: it ticks only while enabled with an
+// interval above 0, and an interval of 0 stops it without touching the flag.
+class FormTimer : public QObject {
+    Q_OBJECT
+public:
+    explicit FormTimer(QObject* parent = nullptr);
+
+    bool Enabled() const { return m_enabled; }
+    void setEnabled(bool enabled);
+    int Interval() const { return m_interval; }
+    void setInterval(int milliseconds);
+    bool isTicking() const { return m_timer.isActive(); }
+
+signals:
+    void Timer();
+
+private:
+    void update();
+
+    QTimer m_timer;
+    bool m_enabled = false;
+    int m_interval = 0;
+};

@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 #include <cmath>
 
@@ -118,11 +117,30 @@ void Form1::createControls() {
     setGeometryTwips(picSysTrayIcon, 4800, 960, 615, 615);
     picSysTrayIcon->hide();
 
-    Timer1 = new QTimer(this);
+    Timer1 = new FormTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10000);
+    Timer1->setEnabled(false);
+
+    // The colours a new window has until the settings are applied.
+    window::setBackColor(this, window::kButtonFace);
+    for (QWidget* w : {static_cast<QWidget*>(Check1), static_cast<QWidget*>(Check2),
+                       static_cast<QWidget*>(Check3), static_cast<QWidget*>(Command1),
+                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command3),
+                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Command5),
+                       static_cast<QWidget*>(cmdInfo)})
+        window::setBackColor(w, window::kButtonFace);
+    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Combo1),
+                       static_cast<QWidget*>(List1)})
+        window::setBackColor(w, window::kWindowBackground);
+    window::setForeColor(Text1, window::kWindowText);
 
     connect(Check3, &QCheckBox::stateChanged, this, [this] { Check3_Click(); });
+    connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    // A click or Enter inserts; moving through the list with the arrow keys does not.
+    connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
+    connect(List1, &QListWidget::itemActivated, this, [this] { List1_Click(); });
+    connect(Timer1, &FormTimer::Timer, this, [this] { Timer1_Timer(); });
 
     // Tab order: the edit field first, then the layout's numbers.
     QWidget* order[] = {Text1,   Command1, Command2, Command3, List1,  Command4,

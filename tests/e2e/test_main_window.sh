@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # The real program on a real desktop: caption, typing with the markup keys, Ctrl+S, the close
-# box and SIGTERM. Usage: test_main_window.sh path/to/Beitragsbox
+# box and SIGTERM, each end writing the settings. Usage: test_main_window.sh path/to/Beitragsbox
 source "$(dirname "$0")/xsession.sh"
-BIN=$(readlink -f "$1")
+SHOTS=$(dirname "$(readlink -f "$1")")
+# A program folder of its own, for the settings file that lands beside the program.
+mkdir -p "$XS_TMP/program"
+cp "$1" "$XS_TMP/program/Beitragsbox"
+BIN="$XS_TMP/program/Beitragsbox"
+INI="$XS_TMP/program/Beitragsbox.ini"
 xs_start wm
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -27,16 +32,20 @@ xdotool key --delay 50 Home ctrl+k ctrl+s
 sleep 0.3
 [ "$(cat "$WORK/usersave.txt")" = $'[I][/I][B]Hallo Welt[/B]\r' ] ||
     fail "after Ctrl+K usersave.txt holds '$(cat "$WORK/usersave.txt")'"
-import -window root "$(dirname "$BIN")/shot-main-window.png" 2>/dev/null || true
+import -window root "$SHOTS/shot-main-window.png" 2>/dev/null || true
 
 # Without a tray the close box ends the program.
 xdotool windowactivate --sync "$WIN" key alt+F4
 xs_wait_exit "$PID" 10 || fail "close box did not end the program"
 wait "$PID" || fail "program exited with $?"
+[ "$(grep -c '=' "$INI")" = 9 ] || fail "settings after the close box: $(cat "$INI" 2>&1)"
 
-# SIGTERM takes the program's own end road and exits cleanly.
+# SIGTERM takes the program's own end road, saves the settings and exits cleanly.
+printf '[GENERAL]\r\nAutoQuote=1\r\nTransparency=77\r\n' >"$INI"
 start_program
 kill -TERM "$PID"
 xs_wait_exit "$PID" 10 || fail "SIGTERM did not end the program"
 wait "$PID" || fail "program exited with $? after SIGTERM"
+grep -q $'^AutoQuote=1\r$' "$INI" && grep -q $'^Transparency=77\r$' "$INI" &&
+    [ "$(grep -c '=' "$INI")" = 9 ] || fail "settings after SIGTERM: $(cat "$INI")"
 echo "1 passed, 0 failed"

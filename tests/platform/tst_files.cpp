@@ -110,6 +110,28 @@ private slots:
         m_dir.reset();
     }
 
+    // UTF-8 where the bytes are valid UTF-8, else Windows-1252 with every byte kept.
+    void decodesText_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("utf-8") << QByteArray("Gr\xc3\xbc\xc3\x9f") << QString::fromUtf8("Grüß");
+        QTest::newRow("windows-1252")
+            << QByteArray("Gr\xfc\xdf \x80\x93") << QString::fromUtf8("Grüß €“");
+        QTest::newRow("cut-off character at the end")
+            << QByteArray("ab\xc3") << QString::fromUtf8("abÃ");
+        QTest::newRow("unassigned bytes kept")
+            << QByteArray("\x81\x9d") << QString(QChar(0x81)) + QChar(0x9d);
+    }
+    void decodesText() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        QCOMPARE(files::decodeText(bytes), text);
+        QVERIFY(writeRaw(path(QStringLiteral("in.txt")), bytes));
+        const files::ReadResult read = files::readTextFile(path(QStringLiteral("in.txt")));
+        QVERIFY(read.ok);
+        QCOMPARE(read.text, text);
+    }
+
     void writesUtf8WithCrLf_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QByteArray>("bytes");

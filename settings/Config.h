@@ -1,0 +1,34 @@
+#pragma once
+#include <QString>
+
+// The nine settings of section "GENERAL": their names, read ranges and fallbacks.
+namespace config {
+
+struct SettingKey {
+    const char* name;
+    qint32 minimum;
+    qint32 maximum;
+    qint32 fallback;
+};
+
+constexpr qint32 kColorMin = -2147483646;
+constexpr qint32 kColorMax = 2147483647;
+constexpr qint32 kButtonFace = -2147483633;
+
+constexpr SettingKey AutoQuote{"AutoQuote", 0, 1, 0};
+constexpr SettingKey AutoSave{"AutoSave", 0, 1, 0};
+constexpr SettingKey AlwaysOnTop{"AlwaysOnTop", 0, 1, 0};
+constexpr SettingKey FormBackColor{"FormBackColor", kColorMin, kColorMax, kButtonFace};
+constexpr SettingKey AutoSaveDelay{"AutoSaveDelay", 0, 65, 0};
+// A missing text colour or text background would both be the button face and hide the text:
+// they fall back to window text on window background instead.
+constexpr SettingKey TextColor{"TextColor", kColorMin, kColorMax, -2147483640};
+constexpr SettingKey TextBackColor{"TextBackColor", kColorMin, kColorMax, -2147483643};
+constexpr SettingKey ButtonBackColor{"ButtonBackColor", kColorMin, kColorMax, kButtonFace};
+constexpr SettingKey Transparency{"Transparency", 0, 255, 0};
+
+// The number at the start of a stored value, rounded half to even and held to the range; the
+// fallback for an empty value. A number beyond 32 bits is held to the range as well.
+qint32 settingValue(const QString& stored, qint32 maximum, qint32 minimum, qint32 fallback);
+
+} // namespace config

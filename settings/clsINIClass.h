@@ -1,0 +1,50 @@
+#pragma once
+#include <QString>
+
+// Access to single keys of a settings file. Without a file name a call uses the program's own
+// settings file, without a section "GENERAL". Every call reads or writes the file afresh.
+class clsINIClass {
+public:
+    clsINIClass();
+
+    QString strDefaultFileName() const { return m_defaultFileName; }
+    void setStrDefaultFileName(const QString& strLetDefaultFileName) {
+        m_defaultFileName = strLetDefaultFileName;
+    }
+    QString strDefaultSection() const { return m_defaultSection; }
+    void setStrDefaultSection(const QString& strLetDefaultSection) {
+        m_defaultSection = strLetDefaultSection;
+    }
+
+    // The value, or "" for a missing file, section or key; at most 254 characters.
+    QString strGetKeyValue(const QString& strKey, const QString& strSection = QString(),
+                           const QString& strFilename = QString()) const;
+    // 1 on success, 0 on a failed write, -1 (nothing written) for a value over 255 characters.
+    int lngWriteKey(const QString& strKey, const QString& strValue,
+                    const QString& strSection = QString(),
+                    const QString& strFilename = QString()) const;
+    int lngDeleteKey(const QString& strKey, const QString& strSection,
+                     const QString& strFilename = QString()) const;
+
+    // Longest value lngWriteKey takes.
+    static constexpr int kMaxWrite = 255;
+
+private:
+    QString fileOrDefault(const QString& strFilename) const;
+    QString sectionOrDefault(const QString& strSection) const;
+
+    QString m_defaultFileName;
+    QString m_defaultSection;
+};
+
+namespace settingsfile {
+
+// "<program folder>/<program name>.ini", or the same name in the user's configuration folder
+// where the program's folder cannot be written (an installed program would otherwise lose
+// every setting).
+QString defaultPath();
+
+// Tests point the program folder elsewhere; an empty string returns to the real one.
+void setProgramFolderForTests(const QString& folder);
+
+} // namespace settingsfile

@@ -1,0 +1,40 @@
+#include "snippets/QuickTexts.h"
+
+#include "markup/EditBuffer.h"
+#include "platform/clipboard.h"
+#include "platform/files.h"
+
+namespace quicktexts {
+
+QString fileName(int n) {
+    return QStringLiteral("user%1.txt").arg(n);
+}
+
+QString load(int n) {
+    const files::ReadResult read = files::readTextFile(fileName(n));
+    // Files written on Linux have bare LF; the caret arithmetic counts CR LF.
+    return read.ok ? clipboard::toCrLf(read.text) : QString();
+}
+
+std::array<QString, 3> separators() {
+    return {QString(112, u'-'), QString(63, u'='), QString(90, u'*')};
+}
+
+QString comboEntry(int k, const QString& text) {
+    static const char* const separatorEntries[] = {"------", "======", "******"};
+    if (k >= kCount)
+        return QString::fromLatin1(separatorEntries[k - kCount]);
+    qsizetype shown = std::min<qsizetype>(text.size(), 15);
+    if (shown > 0 && text[shown - 1].isHighSurrogate())
+        --shown; // never show half a character
+    return QString::number(k) + QLatin1Char(' ') + text.left(shown);
+}
+
+void insert(EditBuffer& buffer, const QString& text) {
+    const int p = buffer.SelStart();
+    buffer.ReplaceRange(text, p + 1, buffer.SelLength());
+    buffer.setSelStart(p + int(text.size()));
+    buffer.SetFocus();
+}
+
+} // namespace quicktexts
