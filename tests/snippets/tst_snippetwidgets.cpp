@@ -1,0 +1,77 @@
+// Choosing a quick text in the drop-down list and clicking a smiley on the real main window.
+#include "app/Form1.h"
+#include "app/modMain.h"
+#include "markup/Text1Buffer.h"
+#include "markup/TextField.h"
+#include "settings/clsINIClass.h"
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QtTest>
+
+class TestSnippetWidgets : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_program;
+    QTemporaryDir m_work;
+    QString m_oldCwd;
+    Form1* m_form = nullptr;
+
+private slots:
+    void initTestCase() {
+        settingsfile::setProgramFolderForTests(m_program.path());
+        m_oldCwd = QDir::currentPath();
+        QDir::setCurrent(m_work.path());
+        QFile quick(QStringLiteral("user2.txt"));
+        QVERIFY(quick.open(QIODevice::WriteOnly));
+        quick.write("Gru\xdf\r\n"); // from the Windows program: Windows-1252
+        quick.close();
+        const clsINIClass ini;
+        ini.lngWriteKey(QStringLiteral("Smiley001"), QStringLiteral(":smile:"),
+                        QStringLiteral("SMILIES"));
+        ini.lngWriteKey(QStringLiteral("Smiley002"), QStringLiteral(":wink:"),
+                        QStringLiteral("SMILIES"));
+        m_form = Form1::Load();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_form));
+    }
+    void cleanupTestCase() {
+        m_form->Unload(1);
+        QDir::setCurrent(m_oldCwd);
+    }
+
+    void quickTextFromList() {
+        QComboBox* combo = m_form->Combo1;
+        QCOMPARE(combo->count(), 13);
+        QCOMPARE(combo->itemText(2), QString::fromUtf8("2 Gruß\r\n"));
+        QCOMPARE(combo->itemText(0), QStringLiteral("0 "));
+        QCOMPARE(combo->itemText(12), QStringLiteral("******"));
+        m_form->buffer().setText(QStringLiteral("ab"));
+        m_form->buffer().setSelStart(1);
+        combo->setCurrentIndex(2);
+        emit combo->activated(2);
+        QCOMPARE(m_form->buffer().Text(), QString::fromUtf8("aGruß\r\nb"));
+        QCOMPARE(m_form->buffer().SelStart(), 7);
+        QCOMPARE(strQuickText[2], QString::fromUtf8("Gruß\r\n"));
+        combo->setCurrentIndex(10);
+        emit combo->activated(10);
+        QCOMPARE(m_form->buffer().Text(),
+                 QString::fromUtf8("aGruß\r\n") + QString(112, u'-') + "b");
+        QCOMPARE(combo->currentIndex(), 10); // stays selected
+    }
+
+    void smileyClick() {
+        QListWidget* list = m_form->List1;
+        QCOMPARE(list->count(), 2);
+        m_form->buffer().setText(QStringLiteral("x"));
+        m_form->buffer().setSelStart(1);
+        const QRect row = list->visualItemRect(list->item(1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(m_form->buffer().Text(), QStringLiteral("x :wink: "));
+        QCOMPARE(m_form->buffer().SelStart(), 9);
+        QVERIFY(m_form->Text1->hasFocus());
+    }
+};
+
+QTEST_MAIN(TestSnippetWidgets)
+#include "tst_snippetwidgets.moc"
