@@ -9,6 +9,7 @@
 #include "markup/TextField.h"
 #include "platform/boxes.h"
 #include "platform/files.h"
+#include "platform/tray.h"
 #include "platform/window.h"
 #include "settings/Config.h"
 #include "settings/clsINIClass.h"
@@ -103,16 +104,16 @@ void Form1::InitForm() {
     // Applying the level to the window joins here (where blnAlphaSupport is true).
 
     List1->addItems(smilies::load(ini.strDefaultFileName()));
-    // Adding the tray icon joins here.
+    AddSysTrayIcon();
 }
 
 void Form1::Check3_Click() {
-    // Always-on-top joins here.
+    ToggleAOT(Check3->checkState() != Qt::Unchecked ? 1 : 0);
 }
 
 bool Form1::closeBoxHides() const {
     // Hiding is only safe where a tray icon can bring the window back.
-    return false;
+    return m_tray && m_tray->isShown() && TrayIcon::available();
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -146,13 +147,13 @@ void Form1::Form_QueryUnload(int& Cancel, int& UnloadMode) {
         hide();
         return;
     }
-    // Tray icon removal joins here; then the rest of the program is unloaded.
+    RemoveSysTrayIcon();
     EndProgram();
 }
 
 void Form1::Form_Unload(int& /*Cancel*/) {
     ++g_unloadRuns;
-    // Tray icon removal joins here.
+    RemoveSysTrayIcon();
     Timer1->setEnabled(false);
     finishAutosave();
     SaveSettings();

@@ -1,6 +1,8 @@
 #pragma once
 #include <QWidget>
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 
 class QCheckBox;
@@ -12,6 +14,7 @@ class Autosave;
 class FormTimer;
 class Text1Buffer;
 class TextField;
+class TrayIcon;
 
 // The main window: the edit field, the markup buttons, quick texts, smilies and the three
 // check boxes. It lives for the whole run; its close box hides it where a tray icon can bring
@@ -46,6 +49,21 @@ public:
 
     // Runs the action of a key pressed in the edit field; true when one ran.
     bool Text1_KeyDown(int KeyCode, int Shift);
+
+    // Window shell: tray icon, always on top, the secondary windows.
+    void AddSysTrayIcon();
+    void RemoveSysTrayIcon();
+    // A notification of the tray icon: 514 shows the window, 517 pops up the menu.
+    void picSysTrayIcon_MouseMove(int message);
+    void ToggleAOT(uint8_t bytStatus);
+    bool isTopmost() const;
+    void cmdInfo_Click();
+    // Runs `open` with topmost switched off while always-on-top is on, and on again after.
+    void openWithTopmostSuspended(const std::function<void()>& open);
+    void showAbout();
+    void showKurzHilfe();
+    void showOptions();
+    TrayIcon* tray() const { return m_tray; }
 
     void Combo1_Click();
     void List1_Click();
@@ -101,5 +119,6 @@ private:
 
     std::unique_ptr<Text1Buffer> m_buffer;
     Autosave* m_autosave = nullptr;
+    TrayIcon* m_tray = nullptr;
     bool m_unloading = false;
 };

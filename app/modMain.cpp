@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "platform/window.h"
+#include "shell/frmMenu.h"
 #include "version.h"
 
 #include <QGuiApplication>
@@ -32,10 +33,11 @@ void Main() {
 }
 
 void EndProgram() {
-    // The other windows join this list as they come; unloading one that is not loaded or
-    // already unloading does nothing.
+    // Unloading a window that is not loaded or already unloading does nothing. The options
+    // dialog and the quick-text editor join this list.
     if (Form1* form = Form1::instance(); form && !form->isUnloading())
         form->Unload(1);
+    frmMenu::Unload();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "markup/TextField.h"
 #include "platform/window.h"
 #include "shell/MainLayout.h"
+#include "shell/ProgramIcon.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -86,7 +87,7 @@ void Form1::createControls() {
         {Command3, "Command3", "K", "Kursiv mit Strg-K", 2880, 375, &Form1::Command3_Click},
         {Command4, "Command4", "URL", "URL mit Strg-U", 3240, 495, &Form1::Command4_Click},
         {Command5, "Command5", "L", "Liste mit Strg-L", 3720, 375, &Form1::Command5_Click},
-        {cmdInfo, "cmdInfo", "Opt", "Optionen", 4080, 420, nullptr},
+        {cmdInfo, "cmdInfo", "Opt", "Optionen", 4080, 420, &Form1::cmdInfo_Click},
     };
     for (const ButtonDef& d : buttons) {
         d.control = makeControl<QPushButton>(this, QString::fromLatin1(d.name));
@@ -94,8 +95,7 @@ void Form1::createControls() {
         d.control->setToolTip(QString::fromUtf8(d.tip));
         d.control->setAutoDefault(false);
         setGeometryTwips(d.control, d.left, 0, d.width, 255);
-        if (d.click)
-            connect(d.control, &QPushButton::clicked, this, d.click);
+        connect(d.control, &QPushButton::clicked, this, d.click);
     }
 
     Combo1 = makeControl<QComboBox>(this, QStringLiteral("Combo1"));
@@ -113,7 +113,9 @@ void Form1::createControls() {
     List1 = makeControl<QListWidget>(this, QStringLiteral("List1"));
     setGeometryTwips(List1, 4560, 360, 1095, 1815);
 
+    setWindowIcon(programIcon());
     picSysTrayIcon = makeControl<QLabel>(this, QStringLiteral("picSysTrayIcon"));
+    picSysTrayIcon->setPixmap(programIcon().pixmap(32, 32));
     setGeometryTwips(picSysTrayIcon, 4800, 960, 615, 615);
     picSysTrayIcon->hide();
 

@@ -37,6 +37,27 @@ xs_start() {
     fi
 }
 
+# Starts trayer as the tray host and waits for its panel.
+xs_start_tray() {
+    trayer --edge bottom --align right --SetDockType true --expand true --widthtype request \
+        --height 32 --transparent false >/dev/null 2>&1 &
+    xs_track $!
+    local id=""
+    for _ in $(seq 100); do
+        id=$(xdotool search --onlyvisible --name '^panel$' 2>/dev/null | head -n1 || true)
+        [ -n "$id" ] && break
+        sleep 0.05
+    done
+    [ -n "$id" ] || { echo "trayer did not start"; exit 1; }
+    XS_TRAY_PANEL=$id
+}
+
+# Clicks the given button on the first icon of the tray (the panel grows as icons dock).
+xs_tray_click() {
+    eval "$(xdotool getwindowgeometry --shell "$XS_TRAY_PANEL")"
+    xdotool mousemove $((X + 12)) $((Y + HEIGHT / 2)) click "$1"
+}
+
 # Waits until a visible window with the exact title exists; prints its id.
 xs_wait_window() {
     local title=$1 id
@@ -46,6 +67,17 @@ xs_wait_window() {
         sleep 0.05
     done
     echo "no window named '$title'" >&2
+    return 1
+}
+
+# Waits until the window is mapped (viewable) or unmapped.
+xs_wait_map_state() {
+    local id=$1 state=$2
+    for _ in $(seq 100); do
+        xwininfo -id "$id" 2>/dev/null | grep -q "Map State: $state" && return 0
+        sleep 0.05
+    done
+    echo "window $id is not $state" >&2
     return 1
 }
 

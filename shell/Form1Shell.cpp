@@ -1,0 +1,80 @@
+// The main window's tray icon, always-on-top and the windows it opens.
+#include "app/Form1.h"
+
+#include "platform/tray.h"
+#include "shell/InfoWindows.h"
+#include "shell/ProgramIcon.h"
+#include "shell/frmMenu.h"
+
+#include <QCheckBox>
+#include <QCursor>
+#include <QLabel>
+#include <QMenu>
+#include <QWindow>
+
+void Form1::AddSysTrayIcon() {
+    if (!m_tray) {
+        m_tray = new TrayIcon(this);
+        connect(m_tray, &TrayIcon::notification, this,
+                [this](int message) { picSysTrayIcon_MouseMove(message); });
+    }
+    m_tray->add(programIcon(), QStringLiteral("Beitragsbox (Rechtsklick für Menü)"));
+}
+
+void Form1::RemoveSysTrayIcon() {
+    if (m_tray)
+        m_tray->remove();
+}
+
+void Form1::picSysTrayIcon_MouseMove(int message) {
+    if (message == TrayIcon::kLeftButtonUp) {
+        // A window manager may have minimised it, although it has no minimise box.
+        if (isMinimized())
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+        setVisible(true);
+    } else if (message == TrayIcon::kRightButtonUp) {
+        frmMenu::Load()->mnuDatei->popup(QCursor::pos());
+    }
+}
+
+void Form1::ToggleAOT(uint8_t bytStatus) {
+    // On the existing native window: QWidget::setWindowFlag would re-create it (flicker, and
+    // the task-bar state lost).
+    winId();
+    windowHandle()->setFlag(Qt::WindowStaysOnTopHint, bytStatus == 1);
+    if (!isVisible()) {
+        setAttribute(Qt::WA_ShowWithoutActivating, true);
+        show();
+        setAttribute(Qt::WA_ShowWithoutActivating, false);
+    }
+}
+
+bool Form1::isTopmost() const {
+    return windowHandle() && windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void Form1::openWithTopmostSuspended(const std::function<void()>& open) {
+    const bool onTop = Check3->checkState() != Qt::Unchecked;
+    if (onTop)
+        ToggleAOT(0);
+    open();
+    if (onTop)
+        ToggleAOT(1);
+}
+
+void Form1::cmdInfo_Click() {
+    openWithTopmostSuspended([this] { showOptions(); });
+}
+
+void Form1::showAbout() {
+    auto* about = new frmAbout(this);
+    about->exec();
+}
+
+void Form1::showKurzHilfe() {
+    frmKurzHilfe::Show(this);
+}
+
+void Form1::showOptions() {
+    // The options dialog joins here.
+}

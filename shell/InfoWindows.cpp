@@ -1,0 +1,123 @@
+#include "shell/InfoWindows.h"
+
+#include "app/modMain.h"
+#include "platform/files.h"
+#include "platform/window.h"
+#include "settings/NumberReader.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+#include <cmath>
+
+namespace {
+
+frmKurzHilfe* g_kurzHilfe = nullptr;
+
+// The frame between outer size and client area implied by the quick-help window's layout:
+// client 4710 x 3135 with a text box 120 narrower and 520 lower than the outer size.
+constexpr double kHelpFrameWidth = 105;
+constexpr double kHelpFrameHeight = 400;
+
+void placeTwips(QWidget* parent, QWidget* control, double left, double top, double width,
+                double height) {
+    const double tx = window::twipsPerPixelX(parent);
+    const double ty = window::twipsPerPixelY(parent);
+    control->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)),
+                         std::max(1, int(std::lround(width / tx))),
+                         std::max(1, int(std::lround(height / ty))));
+}
+
+QPlainTextEdit* makeTextBox(QWidget* parent, const QString& name, bool readOnly) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(name);
+    box->setReadOnly(readOnly);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    window::setBackColor(box, window::systemColor(10));
+    return box;
+}
+
+} // namespace
+
+QString readShownFile(const QString& fileName) {
+    if (!QFile::exists(fileName)) {
+        QFile create(fileName);
+        create.open(QIODevice::WriteOnly); // an empty file, as the original left behind
+        return QString();
+    }
+    const files::ReadResult read = files::readTextFile(fileName);
+    return read.ok ? read.text : QString();
+}
+
+frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    picIcon = new QLabel(this);
+    picIcon->setObjectName(QStringLiteral("picIcon"));
+    placeTwips(this, picIcon, 120, 120, 615, 495);
+    txtInfo = makeTextBox(this, QStringLiteral("txtInfo"), true);
+    placeTwips(this, txtInfo, 720, 120, 3735, 1335);
+    setFixedSize(int(std::lround(4620 / window::twipsPerPixelX(this))),
+                 int(std::lround(1530 / window::twipsPerPixelY(this))));
+    txtInfo->setFocus();
+    Form_Load(owner);
+}
+
+void frmAbout::Form_Load(QWidget* owner) {
+    setWindowIcon(owner->windowIcon());
+    picIcon->setPixmap(owner->windowIcon().pixmap(32, 32));
+    setWindowTitle(QStringLiteral("Über ") + programCaption());
+    txtInfo->setPlainText(readShownFile(QStringLiteral("readme.txt")));
+}
+
+frmKurzHilfe::frmKurzHilfe(QWidget* owner) : QWidget(owner, Qt::Window) {
+    setObjectName(QStringLiteral("frmKurzHilfe"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Kurzhilfe"));
+    txtKurzHilfe = makeTextBox(this, QStringLiteral("txtKurzHilfe"), false);
+    placeTwips(this, txtKurzHilfe, 0, 120, 4695, 3015);
+    resize(int(std::lround(4710 / window::twipsPerPixelX(this))),
+           int(std::lround(3135 / window::twipsPerPixelY(this))));
+    Form_Load(owner);
+}
+
+frmKurzHilfe::~frmKurzHilfe() {
+    if (g_kurzHilfe == this)
+        g_kurzHilfe = nullptr;
+}
+
+frmKurzHilfe* frmKurzHilfe::instance() {
+    return g_kurzHilfe;
+}
+
+frmKurzHilfe* frmKurzHilfe::Show(QWidget* owner) {
+    if (!g_kurzHilfe)
+        g_kurzHilfe = new frmKurzHilfe(owner);
+    g_kurzHilfe->show();
+    g_kurzHilfe->raise();
+    g_kurzHilfe->activateWindow();
+    return g_kurzHilfe;
+}
+
+void frmKurzHilfe::Form_Load(QWidget* owner) {
+    setWindowIcon(owner->windowIcon());
+    txtKurzHilfe->setPlainText(readShownFile(QStringLiteral("kurzhilfe.txt")));
+}
+
+void frmKurzHilfe::Form_Resize() {
+    const double tx = window::twipsPerPixelX(this);
+    const double ty = window::twipsPerPixelY(this);
+    const double h = roundHalfEven(height() * ty + kHelpFrameHeight - 520);
+    const double w = roundHalfEven(width() * tx + kHelpFrameWidth - 120);
+    const QRect box = txtKurzHilfe->geometry();
+    txtKurzHilfe->resize(w > 0 ? int(std::lround(w / tx)) : box.width(),
+                         h > 0 ? int(std::lround(h / ty)) : box.height());
+}
+
+void frmKurzHilfe::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    Form_Resize();
+}

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The real program with a tray host: no task-bar entry, the close box hides, the tray icon
+# brings the window back and carries the menu, always on top, About, quick help and "Beenden",
+# and SIGTERM while hidden. Usage: test_tray.sh path/to/Beitragsbox
+source "$(dirname "$0")/xsession.sh"
+SHOTS=$(dirname "$(readlink -f "$1")")
+DOCS=$(cd "$(dirname "$0")/../../docs" && pwd)
+mkdir -p "$XS_TMP/program"
+cp "$1" "$XS_TMP/program/Beitragsbox"
+BIN="$XS_TMP/program/Beitragsbox"
+INI="$XS_TMP/program/Beitragsbox.ini"
+xs_start wm
+xs_start_tray
+fail() {
+    echo "FAIL: $*"
+    import -window root "$SHOTS/shot-tray-failure.png" 2>/dev/null || true
+    exit 1
+}
+shot() { import -window root "$SHOTS/shot-$1.png" 2>/dev/null || true; }
+net_state() { xprop -id "$WIN" _NET_WM_STATE; }
+
+start_program() {
+    WORK=$(mktemp -d -p "$XS_TMP")
+    cp "$DOCS/readme.txt" "$DOCS/kurzhilfe.txt" "$WORK/"
+    (cd "$WORK" && exec "$BIN") >"$WORK/log" 2>&1 &
+    PID=$!
+    xs_track "$PID"
+    WIN=$(xs_wait_window "Beitragsbox 2.0.0")
+    sleep 0.3 # the tray icon docks
+}
+tray_click() { xs_tray_click "$1"; sleep 0.4; }
+menu_choose() { # the menu opens on a right click; keys pick the item
+    tray_click 3
+    xdotool key --delay 80 "$@"
+    sleep 0.4
+}
+
+start_program
+net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "task-bar entry: $(net_state)"
+shot main-window-tray
+
+# The close box hides; the tray icon brings the window back with its text.
+xdotool windowactivate --sync "$WIN" type --delay 20 "Hallo Tray"
+xdotool key alt+F4
+xs_wait_map_state "$WIN" IsUnMapped || fail "close box did not hide the window"
+kill -0 "$PID" || fail "close box ended the program"
+[ ! -e "$INI" ] || fail "hiding wrote the settings"
+tray_click 1
+xs_wait_map_state "$WIN" IsViewable || fail "left click did not show the window"
+net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "task-bar entry after showing again"
+xdotool windowactivate --sync "$WIN" key ctrl+s
+sleep 0.3
+[ "$(cat "$WORK/usersave.txt")" = $'Hallo Tray\r' ] || fail "text after hiding: $(cat "$WORK/usersave.txt")"
+
+# Always on top, on the same X window.
+xdotool mousemove --window "$WIN" 95 8 click 1
+sleep 0.4
+net_state | grep -q _NET_WM_STATE_ABOVE || fail "AOT: $(net_state)"
+[ "$(xdotool search --onlyvisible --name '^Beitragsbox 2.0.0$' | head -n1)" = "$WIN" ] ||
+    fail "the window was re-created"
+
+# The menu: About (modal, topmost suspended meanwhile), quick help, then "Beenden".
+tray_click 3
+shot tray-menu
+xdotool key Escape
+sleep 0.2
+menu_choose Down Return
+ABOUT=$(xs_wait_window "Über Beitragsbox 2.0.0") || fail "no About window"
+net_state | grep -q _NET_WM_STATE_ABOVE && fail "topmost stayed on under the About window"
+shot about
+xdotool windowactivate --sync "$ABOUT" key alt+F4
+sleep 0.4
+net_state | grep -q _NET_WM_STATE_ABOVE || fail "topmost not back after About"
+menu_choose Down Down Return
+HELP=$(xs_wait_window "Kurzhilfe") || fail "no quick-help window"
+shot kurzhilfe
+xdotool windowactivate --sync "$HELP" key alt+F4
+sleep 0.3
+menu_choose Up Return
+xs_wait_exit "$PID" 10 || fail "Beenden did not end the program"
+wait "$PID" || fail "program exited with $? after Beenden"
+grep -q $'^AlwaysOnTop=1\r$' "$INI" && [ "$(grep -c '=' "$INI")" = 9 ] ||
+    fail "settings after Beenden: $(cat "$INI")"
+
+# SIGTERM while hidden saves the settings; the saved AOT is back at the next start.
+start_program
+net_state | grep -q _NET_WM_STATE_ABOVE || fail "stored AOT not applied at start"
+xdotool mousemove --window "$WIN" 95 8 click 1
+sleep 0.3
+xdotool key alt+F4
+xs_wait_map_state "$WIN" IsUnMapped || fail "close box did not hide the window"
+kill -TERM "$PID"
+xs_wait_exit "$PID" 10 || fail "SIGTERM did not end the program"
+wait "$PID" || fail "program exited with $? after SIGTERM"
+grep -q $'^AlwaysOnTop=0\r$' "$INI" || fail "settings after SIGTERM: $(cat "$INI")"
+echo "1 passed, 0 failed"

@@ -1,0 +1,139 @@
+// Tray notifications, always on top with its suspend rule, and the About and quick-help windows.
+#include "app/Form1.h"
+#include "app/modMain.h"
+#include "platform/window.h"
+#include "settings/clsINIClass.h"
+#include "shell/InfoWindows.h"
+#include "shell/frmMenu.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+class TestShellWindows : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_program;
+    QTemporaryDir m_work;
+    QString m_oldCwd;
+    Form1* m_form = nullptr;
+
+private slots:
+    void initTestCase() {
+        settingsfile::setProgramFolderForTests(m_program.path());
+        m_oldCwd = QDir::currentPath();
+        QDir::setCurrent(m_work.path());
+    }
+    void cleanupTestCase() { QDir::setCurrent(m_oldCwd); }
+    void init() {
+        m_form = Form1::Load();
+        m_form->show();
+    }
+    void cleanup() {
+        if (Form1::instance())
+            EndProgram();
+    }
+
+    void trayNotifications() {
+        m_form->hide();
+        for (int ignored : {512, 513, 515, 516, 518})
+            m_form->picSysTrayIcon_MouseMove(ignored);
+        QVERIFY(!m_form->isVisible());
+        QVERIFY(!frmMenu::instance());
+        m_form->picSysTrayIcon_MouseMove(514);
+        QVERIFY(m_form->isVisible());
+
+        m_form->picSysTrayIcon_MouseMove(517);
+        frmMenu* menu = frmMenu::instance();
+        QVERIFY(menu);
+        QVERIFY(!menu->isVisible());
+        QStringList items;
+        for (QAction* a : menu->mnuDatei->actions())
+            items << a->text();
+        QCOMPARE(items, (QStringList{QString::fromUtf8("Über Beitragsbox..."),
+                                     QStringLiteral("Kurzhilfe..."), QStringLiteral("Optionen..."),
+                                     QStringLiteral("Beenden")}));
+        menu->mnuDatei->close();
+        menu->mnuBeenden->trigger();
+        QVERIFY(!Form1::instance());
+        QVERIFY(!frmMenu::instance());
+    }
+
+    void toggleAot() {
+        m_form->ToggleAOT(1);
+        QVERIFY(m_form->isTopmost());
+        m_form->ToggleAOT(2);
+        QVERIFY(!m_form->isTopmost());
+        const WId id = m_form->winId();
+        m_form->Check3->setChecked(true);
+        QVERIFY(m_form->isTopmost());
+        QCOMPARE(m_form->winId(), id); // the same native window
+        m_form->hide();
+        m_form->ToggleAOT(0);
+        QVERIFY(m_form->isVisible()); // shown again, as the original call did
+    }
+
+    void suspendRule_data() {
+        QTest::addColumn<bool>("aot");
+        QTest::newRow("AOT on") << true;
+        QTest::newRow("AOT off") << false;
+    }
+    void suspendRule() {
+        QFETCH(bool, aot);
+        m_form->Check3->setChecked(aot);
+        bool topmostInside = true;
+        m_form->openWithTopmostSuspended([&] { topmostInside = m_form->isTopmost(); });
+        QVERIFY(!topmostInside);
+        QCOMPARE(m_form->isTopmost(), aot);
+    }
+
+    void aboutWindow() {
+        QFile::remove(QStringLiteral("readme.txt"));
+        {
+            frmAbout about(m_form);
+            QCOMPARE(about.windowTitle(), QString::fromUtf8("Über Beitragsbox 2.0.0"));
+            QCOMPARE(about.txtInfo->toPlainText(), QString());
+            QVERIFY(about.txtInfo->isReadOnly());
+            QVERIFY(!about.picIcon->pixmap().isNull());
+        }
+        QVERIFY(QFile::exists(QStringLiteral("readme.txt"))); // left behind, empty
+        QFile readme(QStringLiteral("readme.txt"));
+        QVERIFY(readme.open(QIODevice::WriteOnly));
+        readme.write("Version\r\nGr\xfc\xdf");
+        readme.close();
+        frmAbout again(m_form);
+        QCOMPARE(again.txtInfo->toPlainText(), QString::fromUtf8("Version\nGrüß"));
+    }
+
+    void quickHelpWindow() {
+        QFile help(QStringLiteral("kurzhilfe.txt"));
+        QVERIFY(help.open(QIODevice::WriteOnly));
+        help.write("Hilfe");
+        help.close();
+        frmKurzHilfe* window = frmKurzHilfe::Show(m_form);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Kurzhilfe"));
+        QCOMPARE(window->txtKurzHilfe->toPlainText(), QStringLiteral("Hilfe"));
+        QVERIFY(!window->txtKurzHilfe->isReadOnly());
+        window->txtKurzHilfe->setPlainText(QStringLiteral("getippt"));
+        QVERIFY(QFile::remove(QStringLiteral("kurzhilfe.txt")));
+        QCOMPARE(frmKurzHilfe::Show(m_form), window); // brought forward, not read again
+        QCOMPARE(window->txtKurzHilfe->toPlainText(), QStringLiteral("getippt"));
+        QVERIFY(!QFile::exists(QStringLiteral("kurzhilfe.txt")));
+
+        // The text box stays 520 twips lower and 120 narrower than the outer size.
+        window->resize(400, 300);
+        QCOMPARE(window->txtKurzHilfe->geometry(), QRect(0, 8, 400 - 1, 300 - 8));
+        window->resize(3, 3);
+        QVERIFY(window->txtKurzHilfe->height() > 0);
+        QPointer<frmKurzHilfe> gone = window;
+        window->close();
+        QTRY_VERIFY(gone.isNull());
+        QVERIFY(!frmKurzHilfe::instance());
+    }
+};
+
+QTEST_MAIN(TestShellWindows)
+#include "tst_shellwindows.moc"
