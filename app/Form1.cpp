@@ -7,6 +7,7 @@
 #include "markup/QuoteSpacing.h"
 #include "markup/Text1Buffer.h"
 #include "markup/TextField.h"
+#include "options/Transparency.h"
 #include "platform/boxes.h"
 #include "platform/files.h"
 #include "platform/tray.h"
@@ -101,7 +102,8 @@ void Form1::InitForm() {
         window::setBackColor(w, buttonBack);
 
     bytTransparency = uint8_t(read(config::Transparency));
-    // Applying the level to the window joins here (where blnAlphaSupport is true).
+    if (blnAlphaSupport)
+        SetTransparency(this, bytTransparency);
 
     List1->addItems(smilies::load(ini.strDefaultFileName()));
     AddSysTrayIcon();

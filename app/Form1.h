@@ -115,7 +115,6 @@ private:
     void autosaveReport(bool failing, const QString& reason);
     bool closeBoxHides() const;
     void updateTaskbarEntry();
-    void setGeometryTwips(QWidget* control, double left, double top, double width, double height);
 
     std::unique_ptr<Text1Buffer> m_buffer;
     Autosave* m_autosave = nullptr;

@@ -1,10 +1,13 @@
 #include "app/modMain.h"
 
 #include "app/Form1.h"
+#include "options/Form2.h"
 #include "platform/window.h"
 #include "shell/frmMenu.h"
+#include "snippets/frmEditPhrase.h"
 #include "version.h"
 
+#include <QFont>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
@@ -28,16 +31,23 @@ QString programCaption() {
 
 void Main() {
     blnAlphaSupport = window::alphaSupportFor(QGuiApplication::platformName());
+    // The captions are laid out for a small dialog font with Arial's widths (fontconfig finds
+    // a metric-compatible face); the desktop's default font would not fit them.
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8);
+    QGuiApplication::setFont(font);
     Form1* form = Form1::instance() ? Form1::instance() : Form1::Load();
     form->show();
 }
 
 void EndProgram() {
-    // Unloading a window that is not loaded or already unloading does nothing. The options
-    // dialog and the quick-text editor join this list.
+    // Unloading a window that is not loaded or already unloading does nothing.
     if (Form1* form = Form1::instance(); form && !form->isUnloading())
         form->Unload(1);
+    Form2::Unload();
     frmMenu::Unload();
+    frmEditPhrase::Unload();
 }
 
 namespace {

@@ -3,6 +3,9 @@
 #include <QStringList>
 
 #include <deque>
+#include <optional>
+
+class QWidget;
 
 // Modal message and input boxes. Tests switch on the seam to queue answers and record messages
 // instead of showing real dialogs.
@@ -19,11 +22,21 @@ void MsgBox(const QString& text, Icon icon = Icon::None, const QString& title = 
 // A modal box with the prompt, an empty one-line field, OK and Cancel. Cancel gives "".
 QString InputBox(const QString& prompt, const QString& title);
 
+// The colour chooser's result: an RGB value with red in the lowest byte.
+struct ColorChoice {
+    qint32 lngColor = 0;
+    bool blnCancelled = true;
+};
+
+// The colour chooser over the owner, black preselected, every custom colour near-white.
+ColorChoice ChooseColorDlg(QWidget* owner);
+
 struct Seam {
     bool active = false;
-    std::deque<QString> inputAnswers; // consumed by InputBox; "" when empty
-    QStringList inputPrompts;         // "title|prompt" of each InputBox call
-    QStringList messages;             // "title|icon|text" of each MsgBox call, icon 0 or 16
+    std::deque<QString> inputAnswers;         // consumed by InputBox; "" when empty
+    std::deque<std::optional<qint32>> colors; // consumed by ChooseColorDlg; nullopt cancels
+    QStringList inputPrompts;                 // "title|prompt" of each InputBox call
+    QStringList messages;                     // "title|icon|text" of each MsgBox call, icon 0 or 16
     void reset() { *this = Seam{}; }
 };
 Seam& seam();

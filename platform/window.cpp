@@ -11,6 +11,8 @@
 
 #include <xcb/xcb.h>
 
+#include <cmath>
+
 namespace window {
 
 namespace {
@@ -40,6 +42,19 @@ double twipsPerPixelX(const QWidget* widget) {
 }
 double twipsPerPixelY(const QWidget* widget) {
     return twipsPerPixel(widget->logicalDpiY());
+}
+
+void placeTwips(QWidget* control, double left, double top, double width, double height) {
+    const double tx = twipsPerPixelX(control);
+    const double ty = twipsPerPixelY(control);
+    control->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)),
+                         std::max(1, int(std::lround(width / tx))),
+                         std::max(1, int(std::lround(height / ty))));
+}
+
+void resizeTwips(QWidget* window, double width, double height) {
+    window->resize(std::max(1, int(std::lround(width / twipsPerPixelX(window)))),
+                   std::max(1, int(std::lround(height / twipsPerPixelY(window)))));
 }
 
 bool alphaSupportFor(const QString& platformName) {

@@ -13,6 +13,11 @@ namespace window {
 double twipsPerPixelX(const QWidget* widget);
 double twipsPerPixelY(const QWidget* widget);
 
+// Places a control by a position and size in twips; never smaller than one pixel.
+void placeTwips(QWidget* control, double left, double top, double width, double height);
+// Resizes a window's client area to a size in twips.
+void resizeTwips(QWidget* window, double width, double height);
+
 // True where the platform plugin applies window opacity (X11); decided once at start.
 bool alphaSupportFor(const QString& platformName);
 

@@ -28,15 +28,6 @@ template <typename T> T* makeControl(QWidget* parent, const QString& name) {
 
 } // namespace
 
-void Form1::setGeometryTwips(QWidget* control, double left, double top, double width,
-                             double height) {
-    const double tx = window::twipsPerPixelX(this);
-    const double ty = window::twipsPerPixelY(this);
-    control->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)),
-                         std::max(1, int(std::lround(width / tx))),
-                         std::max(1, int(std::lround(height / ty))));
-}
-
 void Form1::createControls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Beitragsbox"));
@@ -69,7 +60,7 @@ void Form1::createControls() {
         d.control = makeControl<QCheckBox>(this, QString::fromLatin1(d.name));
         d.control->setText(QString::fromUtf8(d.caption));
         d.control->setToolTip(QString::fromUtf8(d.tip));
-        setGeometryTwips(d.control, d.left, 0, d.width, 255);
+        window::placeTwips(d.control, d.left, 0, d.width, 255);
     }
 
     struct ButtonDef {
@@ -94,13 +85,13 @@ void Form1::createControls() {
         d.control->setText(QString::fromUtf8(d.caption));
         d.control->setToolTip(QString::fromUtf8(d.tip));
         d.control->setAutoDefault(false);
-        setGeometryTwips(d.control, d.left, 0, d.width, 255);
+        window::placeTwips(d.control, d.left, 0, d.width, 255);
         connect(d.control, &QPushButton::clicked, this, d.click);
     }
 
     Combo1 = makeControl<QComboBox>(this, QStringLiteral("Combo1"));
     Combo1->setEditable(false);
-    setGeometryTwips(Combo1, 4575, 0, 1095, 315);
+    window::placeTwips(Combo1, 4575, 0, 1095, 315);
 
     Text1 = makeControl<TextField>(this, QStringLiteral("Text1"));
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -108,15 +99,15 @@ void Form1::createControls() {
     font.setPointSizeF(9.75);
     font.setStyleHint(QFont::Monospace);
     Text1->setFont(font);
-    setGeometryTwips(Text1, mainlayout::kText1Left, 360, 4455, 2010);
+    window::placeTwips(Text1, mainlayout::kText1Left, 360, 4455, 2010);
 
     List1 = makeControl<QListWidget>(this, QStringLiteral("List1"));
-    setGeometryTwips(List1, 4560, 360, 1095, 1815);
+    window::placeTwips(List1, 4560, 360, 1095, 1815);
 
     setWindowIcon(programIcon());
     picSysTrayIcon = makeControl<QLabel>(this, QStringLiteral("picSysTrayIcon"));
     picSysTrayIcon->setPixmap(programIcon().pixmap(32, 32));
-    setGeometryTwips(picSysTrayIcon, 4800, 960, 615, 615);
+    window::placeTwips(picSysTrayIcon, 4800, 960, 615, 615);
     picSysTrayIcon->hide();
 
     Timer1 = new FormTimer(this);
@@ -156,7 +147,7 @@ void Form1::createControls() {
     // The resize rule never needs less; the height is also held by Form_Resize itself.
     setMinimumSize(int(std::ceil((1306 - mainlayout::kFrameWidth) / tx)),
                    int(std::ceil((mainlayout::kMinHeight - mainlayout::kFrameHeight) / ty)));
-    resize(int(std::lround(kClientWidth / tx)), int(std::lround(kClientHeight / ty)));
+    window::resizeTwips(this, kClientWidth, kClientHeight);
 }
 
 void Form1::Form_Resize() {
@@ -168,9 +159,9 @@ void Form1::Form_Resize() {
                                            height() * ty + mainlayout::kFrameHeight);
     if (l.heightRaised)
         resize(width(), int(std::ceil((l.windowHeight - mainlayout::kFrameHeight) / ty)));
-    setGeometryTwips(Text1, mainlayout::kText1Left, 360, l.text1Width, l.text1Height);
-    setGeometryTwips(List1, l.list1Left, 360, 1095, l.list1Height);
-    setGeometryTwips(Combo1, l.combo1Left, 0, 1095, 315);
+    window::placeTwips(Text1, mainlayout::kText1Left, 360, l.text1Width, l.text1Height);
+    window::placeTwips(List1, l.list1Left, 360, 1095, l.list1Height);
+    window::placeTwips(Combo1, l.combo1Left, 0, 1095, 315);
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {

@@ -1,6 +1,8 @@
 // The main window's tray icon, always-on-top and the windows it opens.
 #include "app/Form1.h"
 
+#include "app/modMain.h"
+#include "options/Form2.h"
 #include "platform/tray.h"
 #include "shell/InfoWindows.h"
 #include "shell/ProgramIcon.h"
@@ -10,6 +12,7 @@
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QWindow>
 
 void Form1::AddSysTrayIcon() {
@@ -76,5 +79,7 @@ void Form1::showKurzHilfe() {
 }
 
 void Form1::showOptions() {
-    // The options dialog joins here.
+    Form2* options = Form2::Load();
+    options->hsbTransparency->setValue(bytTransparency);
+    options->exec();
 }

@@ -20,15 +20,6 @@ frmKurzHilfe* g_kurzHilfe = nullptr;
 constexpr double kHelpFrameWidth = 105;
 constexpr double kHelpFrameHeight = 400;
 
-void placeTwips(QWidget* parent, QWidget* control, double left, double top, double width,
-                double height) {
-    const double tx = window::twipsPerPixelX(parent);
-    const double ty = window::twipsPerPixelY(parent);
-    control->setGeometry(int(std::lround(left / tx)), int(std::lround(top / ty)),
-                         std::max(1, int(std::lround(width / tx))),
-                         std::max(1, int(std::lround(height / ty))));
-}
-
 QPlainTextEdit* makeTextBox(QWidget* parent, const QString& name, bool readOnly) {
     auto* box = new QPlainTextEdit(parent);
     box->setObjectName(name);
@@ -57,9 +48,9 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
                    Qt::WindowCloseButtonHint);
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
-    placeTwips(this, picIcon, 120, 120, 615, 495);
+    window::placeTwips(picIcon, 120, 120, 615, 495);
     txtInfo = makeTextBox(this, QStringLiteral("txtInfo"), true);
-    placeTwips(this, txtInfo, 720, 120, 3735, 1335);
+    window::placeTwips(txtInfo, 720, 120, 3735, 1335);
     setFixedSize(int(std::lround(4620 / window::twipsPerPixelX(this))),
                  int(std::lround(1530 / window::twipsPerPixelY(this))));
     txtInfo->setFocus();
@@ -78,9 +69,8 @@ frmKurzHilfe::frmKurzHilfe(QWidget* owner) : QWidget(owner, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kurzhilfe"));
     txtKurzHilfe = makeTextBox(this, QStringLiteral("txtKurzHilfe"), false);
-    placeTwips(this, txtKurzHilfe, 0, 120, 4695, 3015);
-    resize(int(std::lround(4710 / window::twipsPerPixelX(this))),
-           int(std::lround(3135 / window::twipsPerPixelY(this))));
+    window::placeTwips(txtKurzHilfe, 0, 120, 4695, 3015);
+    window::resizeTwips(this, 4710, 3135);
     Form_Load(owner);
 }
 

@@ -21,7 +21,7 @@ start_program() {
 
 # Typing and the keys of the edit field.
 start_program
-xdotool windowactivate --sync "$WIN"
+xs_focus "$WIN"
 xdotool type --delay 20 "Hallo Welt"
 xdotool key --delay 50 ctrl+a ctrl+b ctrl+s
 for _ in $(seq 100); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
@@ -35,7 +35,8 @@ sleep 0.3
 import -window root "$SHOTS/shot-main-window.png" 2>/dev/null || true
 
 # Without a tray the close box ends the program.
-xdotool windowactivate --sync "$WIN" key alt+F4
+xs_focus "$WIN"
+xdotool key alt+F4
 xs_wait_exit "$PID" 10 || fail "close box did not end the program"
 wait "$PID" || fail "program exited with $?"
 [ "$(grep -c '=' "$INI")" = 9 ] || fail "settings after the close box: $(cat "$INI" 2>&1)"

@@ -40,7 +40,8 @@ net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "task-bar entry: $(net_st
 shot main-window-tray
 
 # The close box hides; the tray icon brings the window back with its text.
-xdotool windowactivate --sync "$WIN" type --delay 20 "Hallo Tray"
+xs_focus "$WIN"
+xdotool type --delay 20 "Hallo Tray"
 xdotool key alt+F4
 xs_wait_map_state "$WIN" IsUnMapped || fail "close box did not hide the window"
 kill -0 "$PID" || fail "close box ended the program"
@@ -48,7 +49,8 @@ kill -0 "$PID" || fail "close box ended the program"
 tray_click 1
 xs_wait_map_state "$WIN" IsViewable || fail "left click did not show the window"
 net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "task-bar entry after showing again"
-xdotool windowactivate --sync "$WIN" key ctrl+s
+xs_focus "$WIN"
+xdotool key ctrl+s
 sleep 0.3
 [ "$(cat "$WORK/usersave.txt")" = $'Hallo Tray\r' ] || fail "text after hiding: $(cat "$WORK/usersave.txt")"
 
@@ -68,14 +70,24 @@ menu_choose Down Return
 ABOUT=$(xs_wait_window "Über Beitragsbox 2.0.0") || fail "no About window"
 net_state | grep -q _NET_WM_STATE_ABOVE && fail "topmost stayed on under the About window"
 shot about
-xdotool windowactivate --sync "$ABOUT" key alt+F4
+xs_focus "$ABOUT"
+xdotool key alt+F4
 sleep 0.4
 net_state | grep -q _NET_WM_STATE_ABOVE || fail "topmost not back after About"
 menu_choose Down Down Return
 HELP=$(xs_wait_window "Kurzhilfe") || fail "no quick-help window"
 shot kurzhilfe
-xdotool windowactivate --sync "$HELP" key alt+F4
+xs_focus "$HELP"
+xdotool key alt+F4
 sleep 0.3
+menu_choose Down Down Down Return
+OPTIONS=$(xs_wait_window "Optionen") || fail "no options dialog"
+net_state | grep -q _NET_WM_STATE_ABOVE && fail "topmost stayed on under the options dialog"
+shot options
+xs_focus "$OPTIONS"
+xdotool key Escape
+sleep 0.4
+net_state | grep -q _NET_WM_STATE_ABOVE || fail "topmost not back after the options dialog"
 menu_choose Up Return
 xs_wait_exit "$PID" 10 || fail "Beenden did not end the program"
 wait "$PID" || fail "program exited with $? after Beenden"

@@ -70,6 +70,16 @@ xs_wait_window() {
     return 1
 }
 
+# Activates the window and waits until it has the input focus, so no typed key is lost.
+xs_focus() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || true
+    for _ in $(seq 100); do
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && break
+        sleep 0.05
+    done
+    sleep 0.2
+}
+
 # Waits until the window is mapped (viewable) or unmapped.
 xs_wait_map_state() {
     local id=$1 state=$2

@@ -1,0 +1,262 @@
+#include "options/Form2.h"
+
+#include "app/Form1.h"
+#include "app/modMain.h"
+#include "markup/TextField.h"
+#include "options/SysInfo.h"
+#include "options/Transparency.h"
+#include "platform/boxes.h"
+#include "platform/window.h"
+#include "settings/NumberReader.h"
+#include "snippets/frmEditPhrase.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace {
+Form2* g_form2 = nullptr;
+int g_loadRuns = 0;
+constexpr int kMaxDelaySeconds = 65;
+
+template <typename T> T* make(QWidget* parent, const char* name) {
+    auto* control = new T(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    return control;
+}
+
+QPushButton* makeButton(QWidget* parent, const char* name, const QString& caption, double left,
+                        double top, double width) {
+    auto* button = make<QPushButton>(parent, name);
+    button->setText(caption);
+    button->setAutoDefault(false);
+    window::placeTwips(button, left, top, width, 375);
+    return button;
+}
+
+QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, double left,
+                     double top, double width, double height) {
+    auto* frame = make<QGroupBox>(parent, name);
+    frame->setTitle(caption);
+    window::placeTwips(frame, left, top, width, height);
+    return frame;
+}
+
+} // namespace
+
+Form2* Form2::instance() {
+    return g_form2;
+}
+int Form2::loadRuns() {
+    return g_loadRuns;
+}
+
+Form2* Form2::Load() {
+    if (!g_form2) {
+        g_form2 = new Form2;
+        g_form2->Form_Load();
+    }
+    return g_form2;
+}
+
+void Form2::Unload() {
+    if (!g_form2)
+        return;
+    Form2* form = g_form2;
+    g_form2 = nullptr;
+    frmEditPhrase::Unload(); // owned by the dialog
+    form->hide();
+    form->deleteLater();
+}
+
+Form2::Form2() : QDialog(Form1::instance()) {
+    createControls();
+}
+
+Form2::~Form2() {
+    if (g_form2 == this)
+        g_form2 = nullptr;
+}
+
+void Form2::createControls() {
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Optionen"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+
+    Frame2 = makeFrame(this, "Frame2", QStringLiteral("Farben"), 120, 120, 4455, 735);
+    Command3 = makeButton(this, "Command3", QStringLiteral("Fenster"), 240, 360, 735);
+    Command4 = makeButton(this, "Command4", QStringLiteral("Text"), 1080, 360, 615);
+    Command5 = makeButton(this, "Command5", QStringLiteral("Textfeld"), 1800, 360, 735);
+    cmdBtnColor = makeButton(Frame2, "cmdBtnColor", QStringLiteral("Buttons"), 2520, 240, 855);
+    Command6 = makeButton(this, "Command6", QStringLiteral("Reset"), 3600, 360, 855);
+
+    Frame6 = makeFrame(this, "Frame6", QStringLiteral("Transparenz"), 120, 960, 4455, 615);
+    Frame6->setToolTip(
+        QStringLiteral("Transparenz des Hauptfensters festlegen (nur Windows 2000 und XP)"));
+    hsbTransparency = new QScrollBar(Qt::Horizontal, Frame6);
+    hsbTransparency->setObjectName(QStringLiteral("hsbTransparency"));
+    hsbTransparency->setRange(0, 255);
+    hsbTransparency->setSingleStep(1);
+    hsbTransparency->setPageStep(25);
+    window::placeTwips(hsbTransparency, 120, 240, 3615, 255);
+    lblTransparency = make<QLabel>(Frame6, "lblTransparency");
+    lblTransparency->setText(QStringLiteral("0"));
+    window::placeTwips(lblTransparency, 3840, 240, 495, 255);
+    lblNoAlphaSupport = make<QLabel>(Frame6, "lblNoAlphaSupport");
+    lblNoAlphaSupport->setText(
+        QStringLiteral("Ihre Windowsversion unterstützt kein AlphaBlending"));
+    window::placeTwips(lblNoAlphaSupport, 120, 240, 3735, 255);
+
+    Frame5 = makeFrame(this, "Frame5", QStringLiteral("Autosave"), 120, 1680, 1815, 735);
+    Label1 = make<QLabel>(Frame5, "Label1");
+    Label1->setText(QStringLiteral("Intervall in Sek:"));
+    window::placeTwips(Label1, 120, 300, 1455, 255);
+    Text2 = make<QLineEdit>(this, "Text2");
+    Text2->setMaxLength(2);
+    window::placeTwips(Text2, 1425, 1920, 375, 285);
+    Text2->raise(); // lies over the frame
+
+    Frame4 = makeFrame(this, "Frame4", QStringLiteral("Schnell-Texte"), 2040, 1680, 2535, 735);
+    cmdEditPhrase =
+        makeButton(Frame4, "cmdEditPhrase", QStringLiteral("Editieren"), 120, 240, 1095);
+    Combo1 = make<QComboBox>(Frame4, "Combo1");
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    window::placeTwips(Combo1, 1320, 240, 1095, 315);
+
+    Command1 = makeButton(this, "Command1", QStringLiteral("OK"), 120, 2520, 1455);
+    Command1->setDefault(true);
+    cmdSysInfo = makeButton(this, "cmdSysInfo", QStringLiteral("System-Info"), 1680, 2520, 1455);
+    cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Abbrechen"), 3240, 2520, 1335);
+
+    const double tx = window::twipsPerPixelX(this);
+    const double ty = window::twipsPerPixelY(this);
+    setFixedSize(int(std::lround(4695 / tx)), int(std::lround(3015 / ty)));
+
+    QWidget* order[] = {Text2,       Command1,        Command3,      Command4,
+                        Command5,    Command6,        cmdEditPhrase, Combo1,
+                        cmdBtnColor, hsbTransparency, cmdSysInfo,    cmdCancel};
+    for (size_t i = 0; i + 1 < std::size(order); ++i)
+        setTabOrder(order[i], order[i + 1]);
+
+    connect(Command3, &QPushButton::clicked, this, &Form2::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &Form2::Command4_Click);
+    connect(Command5, &QPushButton::clicked, this, &Form2::Command5_Click);
+    connect(cmdBtnColor, &QPushButton::clicked, this, &Form2::cmdBtnColor_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form2::Command6_Click);
+    connect(hsbTransparency, &QScrollBar::valueChanged, this, &Form2::hsbTransparency_Change);
+    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &Form2::cmdCancel_Click);
+    connect(cmdEditPhrase, &QPushButton::clicked, this, &Form2::cmdEditPhrase_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &Form2::cmdSysInfo_Click);
+}
+
+void Form2::Form_Load() {
+    ++g_loadRuns;
+    Form1* main = Form1::instance();
+    setWindowIcon(main->windowIcon());
+    for (int i = 0; i < 10; ++i)
+        Combo1->addItem(main->Combo1->itemText(i));
+    Combo1->setCurrentIndex(-1);
+    hsbTransparency->setVisible(blnAlphaSupport);
+    lblTransparency->setVisible(blnAlphaSupport);
+    lblNoAlphaSupport->setVisible(!blnAlphaSupport);
+    Text2->setText(QString::number(main->Timer1->Interval() / 1000));
+}
+
+void Form2::chooseColor(const QList<QWidget*>& targets) {
+    const boxes::ColorChoice choice = boxes::ChooseColorDlg(this);
+    if (choice.blnCancelled)
+        return;
+    for (QWidget* target : targets)
+        window::setBackColor(target, choice.lngColor);
+}
+
+void Form2::Command3_Click() {
+    Form1* m = Form1::instance();
+    chooseColor({m, m->Check1, m->Check2, m->Check3});
+}
+
+void Form2::Command4_Click() {
+    const boxes::ColorChoice choice = boxes::ChooseColorDlg(this);
+    if (!choice.blnCancelled)
+        window::setForeColor(Form1::instance()->Text1, choice.lngColor);
+}
+
+void Form2::Command5_Click() {
+    Form1* m = Form1::instance();
+    chooseColor({m->Text1, m->Combo1, m->List1});
+}
+
+void Form2::cmdBtnColor_Click() {
+    Form1* m = Form1::instance();
+    chooseColor({m->Command1, m->Command2, m->Command3, m->Command4, m->Command5, m->cmdInfo});
+}
+
+void Form2::Command6_Click() {
+    Form1* m = Form1::instance();
+    window::setBackColor(m, window::kButtonFace);
+    window::setForeColor(m->Text1, window::kWindowText);
+    for (QWidget* w : {static_cast<QWidget*>(m->Text1), static_cast<QWidget*>(m->Combo1),
+                       static_cast<QWidget*>(m->List1)})
+        window::setBackColor(w, window::kWindowBackground);
+    for (QWidget* w : {static_cast<QWidget*>(m->Check1), static_cast<QWidget*>(m->Check2),
+                       static_cast<QWidget*>(m->Check3), static_cast<QWidget*>(m->Command1),
+                       static_cast<QWidget*>(m->Command2), static_cast<QWidget*>(m->Command3),
+                       static_cast<QWidget*>(m->Command4), static_cast<QWidget*>(m->Command5),
+                       static_cast<QWidget*>(m->cmdInfo)})
+        window::setBackColor(w, window::kButtonFace);
+}
+
+void Form2::hsbTransparency_Change() {
+    lblTransparency->setText(QString::number(hsbTransparency->value()));
+    if (blnAlphaSupport)
+        SetTransparency(Form1::instance(), hsbTransparency->value());
+}
+
+void Form2::Command1_Click() {
+    const double v = readNumber(Text2->text(), NumberSyntax::Setting);
+    if (v > kMaxDelaySeconds) {
+        boxes::MsgBox(QStringLiteral("Autosave-Intervall maximal 65 Sekunden."));
+        Text2->setText(QString::number(kMaxDelaySeconds));
+    }
+    // A negative entry ("-5" fits) would make no sense as an interval: it counts as 0.
+    const double seconds = std::max(readNumber(Text2->text(), NumberSyntax::Setting), 0.0);
+    Form1::instance()->Timer1->setInterval(int(roundHalfEven(seconds * 1000)));
+    hide();
+}
+
+void Form2::cmdCancel_Click() {
+    Unload();
+}
+
+void Form2::reject() {
+    // Esc and the close box: as "Abbrechen".
+    Unload();
+}
+
+int Form2::selectedQuickText() const {
+    const int index = Combo1->currentIndex();
+    if (index < 0 || Combo1->currentText() != Combo1->itemText(index))
+        return -1;
+    return index;
+}
+
+void Form2::cmdEditPhrase_Click() {
+    if (selectedQuickText() < 0)
+        return;
+    frmEditPhrase* editor = frmEditPhrase::Load(this);
+    editor->exec();
+}
+
+void Form2::cmdSysInfo_Click() {
+    StartSysInfo();
+}
