@@ -6,7 +6,7 @@ RUN_DIR ?= $(HOME)/Beitragsbox
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgl-dev \
 	fonts-dejavu-core fonts-liberation2
 TEST_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev xvfb xauth openbox trayer xdotool xclip \
-	x11-utils imagemagick
+	x11-utils wmctrl imagemagick
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

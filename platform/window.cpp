@@ -71,45 +71,23 @@ void setSkipTaskbar(QWidget* widget, bool skip) {
     const xcb_atom_t states[2] = {internAtom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
                                   internAtom(c, "_NET_WM_STATE_SKIP_PAGER")};
 
-    xcb_get_window_attributes_reply_t* attributes =
-        xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, win), nullptr);
-    const bool mapped = attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED;
-    free(attributes);
-
-    if (!mapped) {
-        // Before mapping, the property itself is read by the window manager (and kept by Qt,
-        // which merges its own states into it).
-        xcb_get_property_reply_t* reply = xcb_get_property_reply(
-            c, xcb_get_property(c, 0, win, netWmState, XCB_ATOM_ATOM, 0, 1024), nullptr);
-        QList<xcb_atom_t> atoms;
-        if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
-            const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
-            atoms = QList<xcb_atom_t>(data, data + xcb_get_property_value_length(reply) / 4);
-        }
-        free(reply);
-        for (xcb_atom_t state : states) {
-            atoms.removeAll(state);
-            if (skip)
-                atoms.append(state);
-        }
-        xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, netWmState, XCB_ATOM_ATOM, 32,
-                            uint32_t(atoms.size()), atoms.constData());
-    } else {
-        // A mapped window's state is changed by a client message to the root window.
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-        xcb_client_message_event_t event{};
-        event.response_type = XCB_CLIENT_MESSAGE;
-        event.format = 32;
-        event.window = win;
-        event.type = netWmState;
-        event.data.data32[0] = skip ? 1 : 0; // _NET_WM_STATE_ADD / _REMOVE
-        event.data.data32[1] = states[0];
-        event.data.data32[2] = states[1];
-        event.data.data32[3] = 1; // source: a normal application
-        xcb_send_event(c, 0, root,
-                       XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                       reinterpret_cast<const char*>(&event));
+    // Set before every mapping: the window manager reads the property when it maps the window
+    // (Qt merges its own states into it), and may drop it when the window is withdrawn.
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, win, netWmState, XCB_ATOM_ATOM, 0, 1024), nullptr);
+    QList<xcb_atom_t> atoms;
+    if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
+        const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        atoms = QList<xcb_atom_t>(data, data + xcb_get_property_value_length(reply) / 4);
     }
+    free(reply);
+    for (xcb_atom_t state : states) {
+        atoms.removeAll(state);
+        if (skip)
+            atoms.append(state);
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, netWmState, XCB_ATOM_ATOM, 32,
+                        uint32_t(atoms.size()), atoms.constData());
     xcb_flush(c);
 }
 

@@ -21,8 +21,8 @@ void resizeTwips(QWidget* window, double width, double height);
 // True where the platform plugin applies window opacity (X11); decided once at start.
 bool alphaSupportFor(const QString& platformName);
 
-// Keeps the window out of the task bar and pager. Sets _NET_WM_STATE on an unmapped X11
-// window and asks the window manager for a mapped one; does nothing off X11.
+// Keeps the window out of the task bar and pager: sets _NET_WM_STATE on the X11 window, to be
+// called before it is mapped (from showEvent); does nothing off X11.
 void setSkipTaskbar(QWidget* widget, bool skip);
 
 // Loaded windows: the process ends when the last one is unloaded.

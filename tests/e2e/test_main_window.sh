@@ -22,9 +22,11 @@ start_program() {
 # Typing and the keys of the edit field.
 start_program
 xs_focus "$WIN"
+xdotool mousemove --window "$WIN" 100 80 click 1 # into the edit field
+sleep 0.2
 xdotool type --delay 20 "Hallo Welt"
 xdotool key --delay 50 ctrl+a ctrl+b ctrl+s
-for _ in $(seq 100); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
+for _ in $(seq 200); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
 [ "$(cat "$WORK/usersave.txt")" = $'[B]Hallo Welt[/B]\r' ] ||
     fail "usersave.txt holds '$(od -c "$WORK/usersave.txt" | head -n3)'"
 # Ctrl+K puts the italic tags in and the desktop's delete-to-line-end does not run after it.
@@ -35,8 +37,7 @@ sleep 0.3
 import -window root "$SHOTS/shot-main-window.png" 2>/dev/null || true
 
 # Without a tray the close box ends the program.
-xs_focus "$WIN"
-xdotool key alt+F4
+xs_close "$WIN"
 xs_wait_exit "$PID" 10 || fail "close box did not end the program"
 wait "$PID" || fail "program exited with $?"
 [ "$(grep -c '=' "$INI")" = 9 ] || fail "settings after the close box: $(cat "$INI" 2>&1)"

@@ -41,8 +41,10 @@ shot main-window-tray
 
 # The close box hides; the tray icon brings the window back with its text.
 xs_focus "$WIN"
+xdotool mousemove --window "$WIN" 100 80 click 1 # into the edit field
+sleep 0.2
 xdotool type --delay 20 "Hallo Tray"
-xdotool key alt+F4
+xs_close "$WIN"
 xs_wait_map_state "$WIN" IsUnMapped || fail "close box did not hide the window"
 kill -0 "$PID" || fail "close box ended the program"
 [ ! -e "$INI" ] || fail "hiding wrote the settings"
@@ -70,15 +72,13 @@ menu_choose Down Return
 ABOUT=$(xs_wait_window "Über Beitragsbox 2.0.0") || fail "no About window"
 net_state | grep -q _NET_WM_STATE_ABOVE && fail "topmost stayed on under the About window"
 shot about
-xs_focus "$ABOUT"
-xdotool key alt+F4
+xs_close "$ABOUT"
 sleep 0.4
 net_state | grep -q _NET_WM_STATE_ABOVE || fail "topmost not back after About"
 menu_choose Down Down Return
 HELP=$(xs_wait_window "Kurzhilfe") || fail "no quick-help window"
 shot kurzhilfe
-xs_focus "$HELP"
-xdotool key alt+F4
+xs_close "$HELP"
 sleep 0.3
 menu_choose Down Down Down Return
 OPTIONS=$(xs_wait_window "Optionen") || fail "no options dialog"
@@ -99,7 +99,7 @@ start_program
 net_state | grep -q _NET_WM_STATE_ABOVE || fail "stored AOT not applied at start"
 xdotool mousemove --window "$WIN" 95 8 click 1
 sleep 0.3
-xdotool key alt+F4
+xs_close "$WIN"
 xs_wait_map_state "$WIN" IsUnMapped || fail "close box did not hide the window"
 kill -TERM "$PID"
 xs_wait_exit "$PID" 10 || fail "SIGTERM did not end the program"

@@ -7,7 +7,13 @@ XS_TMP=$(mktemp -d)
 
 xs_cleanup() {
     for pid in "${XS_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
-    sleep 0.2
+    # Let the server remove its lock and socket; only then force what is left.
+    for _ in $(seq 40); do
+        local alive=""
+        for pid in "${XS_PIDS[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
+        [ -z "$alive" ] && break
+        sleep 0.05
+    done
     for pid in "${XS_PIDS[@]}"; do kill -9 "$pid" 2>/dev/null || true; done
     rm -rf "$XS_TMP"
 }
@@ -17,43 +23,71 @@ trap xs_cleanup EXIT
 xs_track() { XS_PIDS=("$1" "${XS_PIDS[@]}"); }
 
 xs_start() {
-    local fd_file="$XS_TMP/display"
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fd_file" >/dev/null 2>&1 &
-    xs_track $!
-    for _ in $(seq 100); do [ -s "$fd_file" ] && break; sleep 0.05; done
-    [ -s "$fd_file" ] || { echo "Xvfb did not start"; exit 1; }
-    export DISPLAY=":$(head -n1 "$fd_file")"
+    # A display number of our own: parallel tests each start a server, and a number picked by
+    # the server itself can race with another test's server shutting down. -noreset: without
+    # it the server resets whenever its last client leaves, and refuses connections meanwhile.
+    local n=$((100 + $$ % 800)) pid
+    for _ in $(seq 50); do
+        if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
+            Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp -noreset >"$XS_TMP/xvfb.log" 2>&1 &
+            pid=$!
+            for _ in $(seq 200); do
+                xdpyinfo -display ":$n" >/dev/null 2>&1 && break
+                kill -0 "$pid" 2>/dev/null || break
+                sleep 0.05
+            done
+            if kill -0 "$pid" 2>/dev/null && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+                xs_track "$pid"
+                break
+            fi
+            kill "$pid" 2>/dev/null || true
+        fi
+        n=$((n + 1))
+    done
+    xdpyinfo -display ":$n" >/dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
+    export DISPLAY=":$n"
     unset WAYLAND_DISPLAY
     export QT_QPA_PLATFORM=xcb
     export XDG_RUNTIME_DIR="$XS_TMP/runtime"
     mkdir -m 700 -p "$XDG_RUNTIME_DIR"
     if [ "${1:-wm}" = wm ]; then
-        openbox >/dev/null 2>&1 &
+        openbox >"$XS_TMP/openbox.log" 2>&1 &
         xs_track $!
-        for _ in $(seq 100); do
-            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        local ready=""
+        for _ in $(seq 300); do
+            xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && ready=1 && break
             sleep 0.05
         done
+        [ -n "$ready" ] || {
+            echo "openbox did not start on $DISPLAY: $(cat "$XS_TMP/openbox.log")"
+            exit 1
+        }
     fi
 }
 
 # Starts trayer as the tray host and waits for its panel.
 xs_start_tray() {
     trayer --edge bottom --align right --SetDockType true --expand true --widthtype request \
-        --height 32 --transparent false >/dev/null 2>&1 &
+        --height 32 --transparent false >"$XS_TMP/trayer.log" 2>&1 &
     xs_track $!
     local id=""
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name '^panel$' 2>/dev/null | head -n1 || true)
+    for _ in $(seq 300); do
+        id=$(xdotool search --name '^panel$' 2>/dev/null | head -n1 || true)
         [ -n "$id" ] && break
         sleep 0.05
     done
-    [ -n "$id" ] || { echo "trayer did not start"; exit 1; }
+    [ -n "$id" ] || {
+        echo "trayer did not start: $(cat "$XS_TMP/trayer.log")"
+        xdotool search --name . 2>/dev/null | while read -r w; do xdotool getwindowname "$w"; done
+        exit 1
+    }
     XS_TRAY_PANEL=$id
 }
 
-# Clicks the given button on the first icon of the tray (the panel grows as icons dock).
+# Clicks the given button on the first icon of the tray (the panel shows and grows as icons
+# dock).
 xs_tray_click() {
+    xs_wait_map_state "$XS_TRAY_PANEL" IsViewable
     eval "$(xdotool getwindowgeometry --shell "$XS_TRAY_PANEL")"
     xdotool mousemove $((X + 12)) $((Y + HEIGHT / 2)) click "$1"
 }
@@ -61,7 +95,7 @@ xs_tray_click() {
 # Waits until a visible window with the exact title exists; prints its id.
 xs_wait_window() {
     local title=$1 id
-    for _ in $(seq 200); do
+    for _ in $(seq 300); do
         id=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -n1 || true)
         [ -n "$id" ] && { echo "$id"; return 0; }
         sleep 0.05
@@ -80,10 +114,13 @@ xs_focus() {
     sleep 0.2
 }
 
+# Asks the window manager to close the window, as its close box does.
+xs_close() { wmctrl -i -c "$1"; }
+
 # Waits until the window is mapped (viewable) or unmapped.
 xs_wait_map_state() {
     local id=$1 state=$2
-    for _ in $(seq 100); do
+    for _ in $(seq 200); do
         xwininfo -id "$id" 2>/dev/null | grep -q "Map State: $state" && return 0
         sleep 0.05
     done
