@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include "support.h"
+
 namespace {
 QStringList g_warnings;
 void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
@@ -18,23 +20,11 @@ void collectWarnings(QtMsgType type, const QMessageLogContext&, const QString& m
 class TestAutosave : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_program;
-    QTemporaryDir m_work;
-    QString m_oldCwd;
+    TestFolders m_folders;
 
-    QByteArray readAutosave() {
-        QFile f(QStringLiteral("autosave.txt"));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray readAutosave() { return readFile(QStringLiteral("autosave.txt")); }
 
 private slots:
-    void initTestCase() {
-        settingsfile::setProgramFolderForTests(m_program.path());
-        m_oldCwd = QDir::currentPath();
-        QDir::setCurrent(m_work.path());
-    }
-    void cleanupTestCase() { QDir::setCurrent(m_oldCwd); }
-
     // Enabled flag and interval are kept apart.
     void timerRules() {
         FormTimer timer;

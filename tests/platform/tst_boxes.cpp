@@ -5,17 +5,10 @@
 #include <QMessageBox>
 #include <QtTest>
 
+#include "support.h"
+
 class TestBoxes : public QObject {
     Q_OBJECT
-
-    template <typename T> void whenModal(std::function<void(T*)> act) {
-        QTimer::singleShot(0, this, [this, act] {
-            if (T* modal = qobject_cast<T*>(QApplication::activeModalWidget()))
-                act(modal);
-            else
-                whenModal<T>(act);
-        });
-    }
 
 private slots:
     void inputBox_data() {
@@ -28,7 +21,7 @@ private slots:
         QFETCH(bool, accept);
         QFETCH(QString, answer);
         QString title, label, initial;
-        whenModal<QInputDialog>([&](QInputDialog* dialog) {
+        whenModal<QInputDialog>(this, [&](QInputDialog* dialog) {
             title = dialog->windowTitle();
             label = dialog->labelText();
             initial = dialog->textValue();
@@ -55,7 +48,7 @@ private slots:
         QString seenTitle, seenText;
         QMessageBox::Icon seenIcon = QMessageBox::Question;
         int buttons = 0;
-        whenModal<QMessageBox>([&](QMessageBox* box) {
+        whenModal<QMessageBox>(this, [&](QMessageBox* box) {
             seenTitle = box->windowTitle();
             seenText = box->text();
             seenIcon = box->icon();

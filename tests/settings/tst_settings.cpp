@@ -14,31 +14,18 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "support.h"
+
 class TestSettings : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_program; // the program's folder, where the settings file lies
-    QTemporaryDir m_work;    // the working folder
-    QString m_oldCwd;
+    TestFolders m_folders;
 
     QString iniPath() const { return clsINIClass().strDefaultFileName(); }
-    void writeIni(const QByteArray& bytes) {
-        QFile f(iniPath());
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(bytes);
-    }
-    QByteArray readIni() const {
-        QFile f(iniPath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    void writeIni(const QByteArray& bytes) { QVERIFY(writeFile(iniPath(), bytes)); }
+    QByteArray readIni() const { return readFile(iniPath()); }
 
 private slots:
-    void initTestCase() {
-        settingsfile::setProgramFolderForTests(m_program.path());
-        m_oldCwd = QDir::currentPath();
-        QDir::setCurrent(m_work.path());
-    }
-    void cleanupTestCase() { QDir::setCurrent(m_oldCwd); }
     void init() {
         QFile::remove(iniPath());
         boxes::seam().reset();
@@ -80,7 +67,7 @@ private slots:
         const clsINIClass ini;
         QCOMPARE(ini.strDefaultSection(), QStringLiteral("GENERAL"));
         QCOMPARE(QFileInfo(ini.strDefaultFileName()).absolutePath(),
-                 QFileInfo(m_program.path()).absoluteFilePath());
+                 QFileInfo(m_folders.program.path()).absoluteFilePath());
         QCOMPARE(ini.strGetKeyValue(QStringLiteral("AutoSave")), QString());
         QVERIFY(!QFile::exists(iniPath()));
         QCOMPARE(ini.lngWriteKey(QStringLiteral("AutoSave"), QStringLiteral("1")), 1);

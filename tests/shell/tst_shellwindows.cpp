@@ -13,21 +13,15 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
+#include "support.h"
+
 class TestShellWindows : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_program;
-    QTemporaryDir m_work;
-    QString m_oldCwd;
+    TestFolders m_folders;
     Form1* m_form = nullptr;
 
 private slots:
-    void initTestCase() {
-        settingsfile::setProgramFolderForTests(m_program.path());
-        m_oldCwd = QDir::currentPath();
-        QDir::setCurrent(m_work.path());
-    }
-    void cleanupTestCase() { QDir::setCurrent(m_oldCwd); }
     void init() {
         m_form = Form1::Load();
         m_form->show();
@@ -100,19 +94,13 @@ private slots:
             QVERIFY(!about.picIcon->pixmap().isNull());
         }
         QVERIFY(QFile::exists(QStringLiteral("readme.txt"))); // left behind, empty
-        QFile readme(QStringLiteral("readme.txt"));
-        QVERIFY(readme.open(QIODevice::WriteOnly));
-        readme.write("Version\r\nGr\xfc\xdf");
-        readme.close();
+        QVERIFY(writeFile(QStringLiteral("readme.txt"), "Version\r\nGr\xfc\xdf"));
         frmAbout again(m_form);
         QCOMPARE(again.txtInfo->toPlainText(), QString::fromUtf8("Version\nGrüß"));
     }
 
     void quickHelpWindow() {
-        QFile help(QStringLiteral("kurzhilfe.txt"));
-        QVERIFY(help.open(QIODevice::WriteOnly));
-        help.write("Hilfe");
-        help.close();
+        QVERIFY(writeFile(QStringLiteral("kurzhilfe.txt"), "Hilfe"));
         frmKurzHilfe* window = frmKurzHilfe::Show(m_form);
         QCOMPARE(window->windowTitle(), QStringLiteral("Kurzhilfe"));
         QCOMPARE(window->txtKurzHilfe->toPlainText(), QStringLiteral("Hilfe"));

@@ -9,23 +9,18 @@
 #include <QListWidget>
 #include <QtTest>
 
+#include "support.h"
+
 class TestSnippetWidgets : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_program;
-    QTemporaryDir m_work;
-    QString m_oldCwd;
+    TestFolders m_folders;
     Form1* m_form = nullptr;
 
 private slots:
     void initTestCase() {
-        settingsfile::setProgramFolderForTests(m_program.path());
-        m_oldCwd = QDir::currentPath();
-        QDir::setCurrent(m_work.path());
-        QFile quick(QStringLiteral("user2.txt"));
-        QVERIFY(quick.open(QIODevice::WriteOnly));
-        quick.write("Gru\xdf\r\n"); // from the Windows program: Windows-1252
-        quick.close();
+        // From the Windows program: Windows-1252.
+        QVERIFY(writeFile(QStringLiteral("user2.txt"), "Gru\xdf\r\n"));
         const clsINIClass ini;
         ini.lngWriteKey(QStringLiteral("Smiley001"), QStringLiteral(":smile:"),
                         QStringLiteral("SMILIES"));
@@ -35,10 +30,7 @@ private slots:
         m_form->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_form));
     }
-    void cleanupTestCase() {
-        m_form->Unload(1);
-        QDir::setCurrent(m_oldCwd);
-    }
+    void cleanupTestCase() { m_form->Unload(1); }
 
     void quickTextFromList() {
         QComboBox* combo = m_form->Combo1;
