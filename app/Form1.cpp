@@ -61,6 +61,7 @@ Form1* Form1::Load() {
 
 void Form1::Form_Load() {
     InitForm();
+    m_loaded = true;
 }
 
 void Form1::InitForm() {

@@ -97,6 +97,7 @@ public:
     void finishAutosave();
 
 protected:
+    bool event(QEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -120,4 +121,5 @@ private:
     Autosave* m_autosave = nullptr;
     TrayIcon* m_tray = nullptr;
     bool m_unloading = false;
+    bool m_loaded = false; // Form_Load has finished
 };

@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 
 #include "markup/TextField.h"
+#include "platform/tray.h"
 #include "platform/window.h"
 #include "shell/MainLayout.h"
 #include "shell/ProgramIcon.h"
@@ -167,6 +168,13 @@ void Form1::Form_Resize() {
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Form_Resize();
+}
+
+bool Form1::event(QEvent* event) {
+    // A re-created native window starts without the task-bar state.
+    if (event->type() == QEvent::WinIdChange)
+        updateTaskbarEntry();
+    return QWidget::event(event);
 }
 
 void Form1::showEvent(QShowEvent* event) {

@@ -41,11 +41,16 @@ void Form1::picSysTrayIcon_MouseMove(int message) {
 }
 
 void Form1::ToggleAOT(uint8_t bytStatus) {
-    // On the existing native window: QWidget::setWindowFlag would re-create it (flicker, and
-    // the task-bar state lost).
-    winId();
-    windowHandle()->setFlag(Qt::WindowStaysOnTopHint, bytStatus == 1);
-    if (!isVisible()) {
+    const bool on = bytStatus == 1;
+    // The widget's record and the existing native window are changed apart: setWindowFlag
+    // would re-create the X window (flicker, and the task-bar state lost).
+    overrideWindowFlags(on ? windowFlags() | Qt::WindowStaysOnTopHint
+                           : windowFlags() & ~Qt::WindowStaysOnTopHint);
+    if (windowHandle())
+        windowHandle()->setFlag(Qt::WindowStaysOnTopHint, on);
+    // While loading, the start shows the window right after, once the tray icon decides its
+    // task-bar state.
+    if (!isVisible() && m_loaded) {
         setAttribute(Qt::WA_ShowWithoutActivating, true);
         show();
         setAttribute(Qt::WA_ShowWithoutActivating, false);

@@ -97,6 +97,7 @@ grep -q $'^AlwaysOnTop=1\r$' "$INI" && [ "$(grep -c '=' "$INI")" = 9 ] ||
 # SIGTERM while hidden saves the settings; the saved AOT is back at the next start.
 start_program
 net_state | grep -q _NET_WM_STATE_ABOVE || fail "stored AOT not applied at start"
+net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "task-bar entry with AOT at start"
 xdotool mousemove --window "$WIN" 95 8 click 1
 sleep 0.3
 xs_close "$WIN"
