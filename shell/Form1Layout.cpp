@@ -2,7 +2,6 @@
 #include "app/Form1.h"
 
 #include "markup/TextField.h"
-#include "platform/tray.h"
 #include "platform/window.h"
 #include "shell/MainLayout.h"
 #include "shell/ProgramIcon.h"

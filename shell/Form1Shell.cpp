@@ -58,7 +58,9 @@ void Form1::ToggleAOT(uint8_t bytStatus) {
 }
 
 bool Form1::isTopmost() const {
-    return windowHandle() && windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint);
+    // The native window's own flags once it exists: they are what the window manager gets.
+    return windowHandle() ? windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint)
+                          : windowFlags().testFlag(Qt::WindowStaysOnTopHint);
 }
 
 void Form1::openWithTopmostSuspended(const std::function<void()>& open) {
