@@ -67,13 +67,9 @@ Form2* Form2::Load() {
 }
 
 void Form2::Unload() {
-    if (!g_form2)
-        return;
-    Form2* form = g_form2;
-    g_form2 = nullptr;
-    frmEditPhrase::Unload(); // owned by the dialog
-    form->hide();
-    form->deleteLater();
+    if (g_form2)
+        frmEditPhrase::Unload(); // owned by the dialog
+    window::unloadLater(g_form2);
 }
 
 Form2::Form2() : QDialog(Form1::instance()) {
@@ -137,9 +133,7 @@ void Form2::createControls() {
     cmdSysInfo = makeButton(this, "cmdSysInfo", QStringLiteral("System-Info"), 1680, 2520, 1455);
     cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("Abbrechen"), 3240, 2520, 1335);
 
-    const double tx = window::twipsPerPixelX(this);
-    const double ty = window::twipsPerPixelY(this);
-    setFixedSize(int(std::lround(4695 / tx)), int(std::lround(3015 / ty)));
+    window::fixedSizeTwips(this, 4695, 3015);
 
     QWidget* order[] = {Text2,       Command1,        Command3,      Command4,
                         Command5,    Command6,        cmdEditPhrase, Combo1,

@@ -57,6 +57,11 @@ void resizeTwips(QWidget* window, double width, double height) {
                    std::max(1, int(std::lround(height / twipsPerPixelY(window)))));
 }
 
+void fixedSizeTwips(QWidget* window, double width, double height) {
+    resizeTwips(window, width, height);
+    window->setFixedSize(window->size());
+}
+
 bool alphaSupportFor(const QString& platformName) {
     return platformName == QLatin1String("xcb");
 }

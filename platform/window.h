@@ -15,8 +15,20 @@ double twipsPerPixelY(const QWidget* widget);
 
 // Places a control by a position and size in twips; never smaller than one pixel.
 void placeTwips(QWidget* control, double left, double top, double width, double height);
-// Resizes a window's client area to a size in twips.
+// Resizes a window's client area to a size in twips; fixedSizeTwips also keeps it there.
 void resizeTwips(QWidget* window, double width, double height);
+void fixedSizeTwips(QWidget* window, double width, double height);
+
+// Unloads a single-instance window: the slot is emptied at once (so the next use loads a new
+// one), the window hidden and deleted when control returns to the event loop.
+template <typename T> void unloadLater(T*& slot) {
+    T* window = slot;
+    slot = nullptr;
+    if (window) {
+        window->hide();
+        window->deleteLater();
+    }
+}
 
 // True where the platform plugin applies window opacity (X11); decided once at start.
 bool alphaSupportFor(const QString& platformName);

@@ -51,8 +51,7 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
     window::placeTwips(picIcon, 120, 120, 615, 495);
     txtInfo = makeTextBox(this, QStringLiteral("txtInfo"), true);
     window::placeTwips(txtInfo, 720, 120, 3735, 1335);
-    setFixedSize(int(std::lround(4620 / window::twipsPerPixelX(this))),
-                 int(std::lround(1530 / window::twipsPerPixelY(this))));
+    window::fixedSizeTwips(this, 4620, 1530);
     txtInfo->setFocus();
     Form_Load(owner);
 }

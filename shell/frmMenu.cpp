@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "app/modMain.h"
+#include "platform/window.h"
 
 #include <QMenu>
 
@@ -38,11 +39,9 @@ frmMenu* frmMenu::Load() {
 }
 
 void frmMenu::Unload() {
-    if (g_menu) {
+    if (g_menu)
         g_menu->mnuDatei->close();
-        g_menu->deleteLater();
-        g_menu = nullptr;
-    }
+    window::unloadLater(g_menu);
 }
 
 void frmMenu::mnuAbout_Click() {

@@ -41,9 +41,7 @@ frmEditPhrase::frmEditPhrase(QWidget* owner) : QDialog(owner) {
     cmdCancel->setAutoDefault(false);
     setTabOrder(Text1, cmdOK);
     setTabOrder(cmdOK, cmdCancel);
-    const double tx = window::twipsPerPixelX(this);
-    const double ty = window::twipsPerPixelY(this);
-    setFixedSize(int(std::lround(6375 / tx)), int(std::lround(3840 / ty)));
+    window::fixedSizeTwips(this, 6375, 3840);
     connect(cmdOK, &QPushButton::clicked, this, &frmEditPhrase::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmEditPhrase::cmdCancel_Click);
 }
@@ -69,12 +67,7 @@ frmEditPhrase* frmEditPhrase::Load(QWidget* owner) {
 }
 
 void frmEditPhrase::Unload() {
-    if (!g_editor)
-        return;
-    frmEditPhrase* editor = g_editor;
-    g_editor = nullptr;
-    editor->hide();
-    editor->deleteLater();
+    window::unloadLater(g_editor);
 }
 
 void frmEditPhrase::cmdOk_Click() {
