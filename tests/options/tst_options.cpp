@@ -7,19 +7,10 @@
 #include "options/SysInfo.h"
 #include "platform/boxes.h"
 #include "platform/window.h"
-#include "settings/clsINIClass.h"
 #include "snippets/frmEditPhrase.h"
 
-#include <QCheckBox>
-#include <QColorDialog>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QtTest>
+#include <QtWidgets>
 
 #include "support.h"
 
@@ -31,11 +22,8 @@ class TestOptions : public QObject {
 
 private slots:
     void init() {
-        boxes::seam().reset();
-        boxes::seam().active = true;
-        blnAlphaSupport = true;
+        boxes::seam() = boxes::Seam{.active = true};
         m_form = Form1::Load();
-        m_form->show();
     }
     void cleanup() {
         if (Form1::instance())
@@ -46,228 +34,166 @@ private slots:
     void interval_data() {
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("interval");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<bool>("message");
-        QTest::newRow("66") << "66" << 65000 << "65" << true;
-        QTest::newRow("65") << "65" << 65000 << "65" << false;
-        QTest::newRow("empty") << "" << 0 << "" << false;
-        QTest::newRow(".5") << ".5" << 500 << ".5" << false;
-        QTest::newRow("negative") << "-5" << 0 << "-5" << false;
+        QTest::newRow("66") << "66" << 65000;
+        QTest::newRow("65") << "65" << 65000;
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow(".5") << ".5" << 500;
+        QTest::newRow("negative") << "-5" << 0;
     }
+    // Above 65 s: a message and 65 in the field. Interval 0 stops the timer but leaves it enabled.
     void interval() {
         QFETCH(QString, entry);
         QFETCH(int, interval);
-        QFETCH(QString, field);
-        QFETCH(bool, message);
         m_form->Timer1->setInterval(10000);
         m_form->Timer1->setEnabled(true);
         Form2* options = Form2::Load();
         QCOMPARE(options->Text2->text(), QStringLiteral("10"));
-        QCOMPARE(options->Text2->maxLength(), 2);
         options->Text2->setText(entry);
         options->Command1->click();
+        const bool tooLong = entry == QStringLiteral("66");
         QCOMPARE(boxes::seam().messages,
-                 message ? QStringList{QString::fromUtf8(
-                               "Beitragsbox|0|Autosave-Intervall maximal 65 Sekunden.")}
-                         : QStringList{});
-        QCOMPARE(options->Text2->text(), field);
+                 QStringList(tooLong, "Beitragsbox|0|Autosave-Intervall maximal 65 Sekunden."));
+        QCOMPARE(options->Text2->text(), tooLong ? QStringLiteral("65") : entry);
         QCOMPARE(m_form->Timer1->Interval(), interval);
         QCOMPARE(m_form->Timer1->isTicking(), interval > 0);
         QVERIFY(m_form->Timer1->Enabled());
-        QVERIFY(!options->isVisible());
-        QCOMPARE(Form2::instance(), options); // hidden, still loaded
     }
 
-    // OK keeps the dialog loaded; Abbrechen unloads it and leaves the interval alone.
-    void loadOnlyOnce() {
+    // OK hides the dialog, which stays loaded with its fields; Esc unloads it like Abbrechen
+    // without taking the interval.
+    void okKeepsEscUnloads() {
         m_form->Timer1->setInterval(500);
-        const int runs = Form2::loadRuns();
         Form2* options = Form2::Load();
         QCOMPARE(options->Text2->text(), QStringLiteral("0"));
         QCOMPARE(options->Combo1->count(), 10);
         QCOMPARE(options->Combo1->currentIndex(), -1);
+        options->show();
         options->Text2->setText(QStringLiteral("7"));
         options->Command1->click();
-        QCOMPARE(Form2::Load(), options);
-        QCOMPARE(Form2::loadRuns(), runs + 1);
-        QCOMPARE(options->Text2->text(), QStringLiteral("7"));
+        QVERIFY(!options->isVisible());
         options->Text2->setText(QStringLiteral("9"));
-        QTest::keyClick(options, Qt::Key_Escape); // as Abbrechen
-        QVERIFY(!Form2::instance());
+        QCOMPARE(Form2::Load()->Text2->text(), QStringLiteral("9")); // no second Form_Load
+        QTest::keyClick(options, Qt::Key_Escape);
         QCOMPARE(m_form->Timer1->Interval(), 7000);
         QCOMPARE(Form2::Load()->Text2->text(), QStringLiteral("7"));
-        QCOMPARE(Form2::loadRuns(), runs + 2);
     }
 
+    void transparency_data() {
+        QTest::addColumn<bool>("alpha");
+        QTest::newRow("opacity") << true;
+        QTest::newRow("no opacity") << false;
+    }
+    // Level 255 is invisible yet open; Abbrechen keeps the level and the end saves it. Without
+    // window opacity a stored level is neither applied nor lost.
     void transparency() {
-        Form2* options = Form2::Load();
-        QVERIFY(options->hsbTransparency->isVisibleTo(options));
-        QVERIFY(!options->lblNoAlphaSupport->isVisibleTo(options));
-        QCOMPARE(options->hsbTransparency->maximum(), 255);
-        QCOMPARE(options->hsbTransparency->pageStep(), 25);
-        options->hsbTransparency->setValue(128);
-        QCOMPARE(options->lblTransparency->text(), QStringLiteral("128"));
-        QCOMPARE(bytTransparency, uint8_t(128));
-        QCOMPARE(m_form->windowOpacity(), 127 / 255.0);
-        options->hsbTransparency->setValue(255);
-        QCOMPARE(m_form->windowOpacity(), 0.0);
-        QVERIFY(m_form->isVisible()); // invisible but open
-        options->hsbTransparency->setValue(30);
-        options->cmdCancel->click(); // stays applied
-        QCOMPARE(bytTransparency, uint8_t(30));
+        QFETCH(bool, alpha);
         EndProgram();
-        QCOMPARE(clsINIClass().strGetKeyValue(QStringLiteral("Transparency")),
-                 QStringLiteral("30"));
-    }
-
-    // Without window opacity a stored level is neither applied nor lost.
-    void noAlphaSupport() {
-        EndProgram();
-        blnAlphaSupport = false;
-        QCOMPARE(clsINIClass().lngWriteKey(QStringLiteral("Transparency"), QStringLiteral("200")),
-                 1);
+        blnAlphaSupport = alpha;
+        QCOMPARE(clsINIClass().lngWriteKey("Transparency", "200"), 1);
         m_form = Form1::Load();
-        QCOMPARE(bytTransparency, uint8_t(200));
-        QCOMPARE(m_form->windowOpacity(), 1.0);
+        m_form->show();
+        QCOMPARE(m_form->windowOpacity(), alpha ? 55 / 255.0 : 1.0);
         Form2* options = Form2::Load();
-        QVERIFY(!options->hsbTransparency->isVisibleTo(options));
-        QVERIFY(options->lblNoAlphaSupport->isVisibleTo(options));
-        QCOMPARE(options->lblNoAlphaSupport->text(),
-                 QString::fromUtf8("Ihre Windowsversion unterstützt kein AlphaBlending"));
-        options->hsbTransparency->setValue(50);
-        QCOMPARE(bytTransparency, uint8_t(200));
-        QCOMPARE(m_form->windowOpacity(), 1.0);
+        QCOMPARE(options->hsbTransparency->isVisibleTo(options), alpha);
+        QCOMPARE(options->lblNoAlphaSupport->isVisibleTo(options), !alpha);
+        options->hsbTransparency->setValue(255);
+        QCOMPARE(m_form->windowOpacity(), alpha ? 0.0 : 1.0);
+        QVERIFY(m_form->isVisible());
+        options->hsbTransparency->setValue(30);
+        QCOMPARE(options->lblTransparency->text(), QStringLiteral("30"));
+        options->cmdCancel->click();
+        QVERIFY(!Form2::instance());
         EndProgram();
-        QCOMPARE(clsINIClass().strGetKeyValue(QStringLiteral("Transparency")),
-                 QStringLiteral("200"));
+        QCOMPARE(clsINIClass().strGetKeyValue("Transparency"), QString(alpha ? "30" : "200"));
     }
 
+    // Each button's targets; a cancelled choice changes nothing.
     void colours() {
         Form2* options = Form2::Load();
-        boxes::seam().colors = {0x0000FF, std::nullopt, 0x00FF00, 0xFF0000, 0x123456};
-        options->Command3->click(); // red window
-        options->Command4->click(); // cancelled: nothing
-        options->Command5->click();
-        options->cmdBtnColor->click();
-        options->Command4->click();
-        QCOMPARE(window::backColor(m_form), 0x0000FF);
-        QCOMPARE(window::backColor(m_form->Check3), 0x0000FF);
-        QCOMPARE(m_form->palette().color(QPalette::Window), QColor(255, 0, 0));
-        QCOMPARE(window::foreColor(m_form->Text1), 0x123456);
-        QCOMPARE(window::backColor(m_form->List1), 0x00FF00);
-        QCOMPARE(window::backColor(m_form->cmdInfo), 0xFF0000);
-
+        boxes::seam().colors = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, std::nullopt, std::nullopt};
+        for (QPushButton* button : {options->Command3, options->Command5, options->cmdBtnColor,
+                                    options->Command4, options->Command4, options->Command3})
+            button->click();
+        using namespace window;
+        const auto shown = [this] {
+            return QList<qint32>{backColor(m_form), backColor(m_form->Check3),
+                                 backColor(m_form->List1), backColor(m_form->cmdInfo),
+                                 foreColor(m_form->Text1)};
+        };
+        QCOMPARE(shown(), (QList<qint32>{0x0000FF, 0x0000FF, 0x00FF00, 0xFF0000, 0x123456}));
         options->Command6->click(); // Reset
-        QCOMPARE(window::backColor(m_form), window::kButtonFace);
-        QCOMPARE(window::backColor(m_form->Command1), window::kButtonFace);
-        QCOMPARE(window::foreColor(m_form->Text1), window::kWindowText);
-        QCOMPARE(window::backColor(m_form->Text1), window::kWindowBackground);
-        QCOMPARE(window::backColor(m_form->List1), window::kWindowBackground);
+        QCOMPARE(shown(), (QList<qint32>{kButtonFace, kButtonFace, kWindowBackground, kButtonFace,
+                                         kWindowText}));
     }
 
-    // The real colour chooser: black preselected, custom colours near-white.
+    // The real colour chooser: black preselected each time, custom colours near-white.
     void realColourChooser() {
         boxes::seam().active = false;
         Form2* options = Form2::Load();
-        QColor preselected, custom;
-        whenModal<QColorDialog>(this, [&](QColorDialog* dialog) {
-            preselected = dialog->currentColor();
-            custom = QColorDialog::customColor(5);
-            dialog->setCurrentColor(QColor(10, 20, 30));
-            dialog->accept();
-        });
-        options->Command4->click();
-        QCOMPARE(preselected, QColor(0, 0, 0));
-        QCOMPARE(custom, QColor(254, 254, 254));
-        QCOMPARE(window::foreColor(m_form->Text1), 10 | (20 << 8) | (30 << 16));
-        whenModal<QColorDialog>(this, [](QColorDialog* dialog) { dialog->reject(); });
-        options->Command4->click();
+        QStringList seen; // the preselected and a custom colour, each time
+        for (bool accept : {true, false}) {
+            whenModal<QColorDialog>(this, [&, accept](QColorDialog* dialog) {
+                seen << dialog->currentColor().name() + QColorDialog::customColor(5).name();
+                dialog->setCurrentColor(accept ? QColor(10, 20, 30) : QColor(Qt::white));
+                accept ? dialog->accept() : dialog->reject();
+            });
+            options->Command4->click();
+        }
+        QCOMPARE(seen, QStringList(2, QStringLiteral("#000000#fefefe")));
         QCOMPARE(window::foreColor(m_form->Text1), 10 | (20 << 8) | (30 << 16));
     }
 
-    // Editing quick text 3: file, table and both lists; the editor reads the file each time.
+    // The editor reads the file each time and writes file, table and both lists; a file that
+    // cannot be written keeps the editor open with the text.
     void editQuickText() {
         Form2* options = Form2::Load();
         options->cmdEditPhrase->click(); // nothing chosen: nothing happens
         QVERIFY(!frmEditPhrase::instance());
-        options->Combo1->setCurrentIndex(3);
-        auto editTo = [&](const QString& text, bool ok, QString* shown) {
-            whenModal<frmEditPhrase>(this, [=](frmEditPhrase* editor) {
-                *shown = editor->Text1->toPlainText();
-                if (!text.isNull())
-                    editor->Text1->setPlainText(text);
+        QString kept; // the text of an editor still open after the click
+        auto edit = [&](int n, const QString& text, bool ok) {
+            options->Combo1->setCurrentIndex(n);
+            whenModal<frmEditPhrase>(this, [&, text, ok](frmEditPhrase* editor) {
+                editor->Text1->insertPlainText(text);
                 (ok ? editor->cmdOK : editor->cmdCancel)->click();
+                if (editor->isVisible()) {
+                    kept = editor->Text1->toPlainText();
+                    editor->cmdCancel->click();
+                }
             });
             options->cmdEditPhrase->click();
         };
-        QString shown;
-        editTo(QStringLiteral("Hallo"), true, &shown);
-        QCOMPARE(shown, QString());
+        edit(3, QStringLiteral("Hallo"), true);
         QCOMPARE(readFile(QStringLiteral("user3.txt")), QByteArray("Hallo\r\n"));
-        QCOMPARE(strQuickText[3], QStringLiteral("Hallo"));
-        QCOMPARE(m_form->Combo1->itemText(3), QStringLiteral("3 Hallo"));
-        QCOMPARE(options->Combo1->itemText(3), QStringLiteral("3 Hallo"));
-
-        editTo(QString(), true, &shown); // unchanged: one more line end
-        QCOMPARE(shown, QStringLiteral("Hallo\n"));
-        QCOMPARE(readFile(QStringLiteral("user3.txt")), QByteArray("Hallo\r\n\r\n"));
-
-        editTo(QStringLiteral("verworfen"), false, &shown);
+        edit(3, QString(), true); // unchanged: one more line end
+        edit(3, QStringLiteral("verworfen"), false);
         QCOMPARE(readFile(QStringLiteral("user3.txt")), QByteArray("Hallo\r\n\r\n"));
         QCOMPARE(strQuickText[3], QStringLiteral("Hallo\r\n"));
-        QVERIFY(!frmEditPhrase::instance());
-    }
+        QCOMPARE(m_form->Combo1->itemText(3), QStringLiteral("3 Hallo\r\n"));
+        QCOMPARE(options->Combo1->itemText(3), QStringLiteral("3 Hallo\r\n"));
+        QVERIFY(kept.isNull());
 
-    // A file that cannot be written: the editor stays open with the text.
-    void editQuickTextWriteFails() {
         QVERIFY(QDir().mkdir(QStringLiteral("user4.txt")));
-        Form2* options = Form2::Load();
-        options->Combo1->setCurrentIndex(4);
-        bool stillOpen = false;
-        QString kept;
-        whenModal<frmEditPhrase>(this, [&](frmEditPhrase* editor) {
-            editor->Text1->setPlainText(QStringLiteral("wichtig"));
-            editor->cmdOK->click();
-            stillOpen = editor->isVisible();
-            kept = editor->Text1->toPlainText();
-            editor->cmdCancel->click();
-        });
-        options->cmdEditPhrase->click();
-        QVERIFY(stillOpen);
+        edit(4, QStringLiteral("wichtig"), true);
         QCOMPARE(kept, QStringLiteral("wichtig"));
-        QCOMPARE(boxes::seam().messages.size(), 1);
-        QVERIFY(boxes::seam().messages.first().contains(QStringLiteral("\"user4.txt\"")));
+        QCOMPARE(boxes::seam().messages.filter(QStringLiteral("\"user4.txt\"")).size(), 1);
         QCOMPARE(strQuickText[4], QString());
-        QDir().rmdir(QStringLiteral("user4.txt"));
     }
 
+    // A tool found in the folders is started; none, or one that cannot start, gives a notice.
     void systemInformation() {
         QTemporaryDir bin;
+        const QString tool = bin.filePath(QStringLiteral("hardinfo"));
         const QString marker = bin.filePath(QStringLiteral("started"));
-        auto script = [&](const QString& name, const QByteArray& body) {
-            QFile f(bin.filePath(name));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(body);
-            f.close();
-            f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        };
-        script(QStringLiteral("hardinfo"), "#!/bin/sh\necho \"$@\" > '" + marker.toUtf8() + "'\n");
+        QVERIFY(writeFile(tool, "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n"));
+        QVERIFY(QFile::setPermissions(tool, QFile::permissions(tool) | QFile::ExeOwner));
         StartSysInfo({bin.path()});
         QTRY_VERIFY(QFile::exists(marker));
-        QVERIFY(boxes::seam().messages.isEmpty());
-
         StartSysInfo({});
-        QStringList expected{
-            QString::fromUtf8("Beitragsbox|0|System-Informationen sind augenblicklich nicht "
-                              "verfügbar.")};
-        QCOMPARE(boxes::seam().messages, expected);
-
-        // Found but not startable: its interpreter is missing.
-        QFile::remove(bin.filePath(QStringLiteral("hardinfo")));
-        script(QStringLiteral("kinfocenter"), "#!/nonexistent/interpreter\n");
+        QVERIFY(writeFile(tool, "#!/nonexistent/interpreter\n")); // found, but cannot start
         StartSysInfo({bin.path()});
-        expected << expected.first();
-        QCOMPARE(boxes::seam().messages, expected);
+        QCOMPARE(boxes::seam().messages,
+                 QStringList(2, "Beitragsbox|0|System-Informationen sind augenblicklich nicht "
+                                "verfügbar."));
     }
 };
 

@@ -6,7 +6,6 @@
 #include "platform/boxes.h"
 #include "platform/window.h"
 #include "settings/Config.h"
-#include "settings/clsINIClass.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -39,19 +38,13 @@ private slots:
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("fallback");
         QTest::addColumn<int>("value");
-        QTest::newRow("1") << "1" << 0 << 1 << 0 << 1;
-        QTest::newRow("1.5 rounds to 2, held to 1") << "1.5" << 0 << 1 << 0 << 1;
-        QTest::newRow("0.5 rounds to 0") << "0.5" << 0 << 1 << 1 << 0;
+        QTest::newRow("empty gives fallback") << "" << 0 << 65 << 7 << 7;
+        QTest::newRow("not a number gives 0") << "abc" << -5 << 5 << 7 << 0;
         QTest::newRow("2.5 rounds to 2") << "2.5" << 0 << 65 << 0 << 2;
-        QTest::newRow("delay 300 held to 65") << "300" << 0 << 65 << 0 << 65;
-        QTest::newRow("transparency -5") << "-5" << 0 << 255 << 0 << 0;
+        QTest::newRow("300 held to 65") << "300" << 0 << 65 << 0 << 65;
         QTest::newRow("scheme entry 0")
             << "-2147483648" << config::kColorMin << config::kColorMax << 0 << config::kColorMin;
-        QTest::newRow("not a number") << "abc" << config::kColorMin << config::kColorMax << 7 << 0;
-        QTest::newRow("empty gives fallback") << "" << 0 << 65 << 7 << 7;
         QTest::newRow("beyond 32 bits") << "99999999999" << 0 << 255 << 0 << 255;
-        QTest::newRow("huge negative") << "-9e99" << 0 << 255 << 3 << 0;
-        QTest::newRow("hex") << "&HFF" << 0 << 255 << 0 << 255;
         QTest::newRow("blanks inside") << " 1 2 " << 0 << 65 << 0 << 12;
     }
     void settingValue() {
@@ -63,44 +56,26 @@ private slots:
         QCOMPARE(config::settingValue(stored, maximum, minimum, fallback), value);
     }
 
+    // Keys in the settings file of the program folder; an empty section means "GENERAL".
     void iniClass() {
         const clsINIClass ini;
-        QCOMPARE(ini.strDefaultSection(), QStringLiteral("GENERAL"));
-        QCOMPARE(QFileInfo(ini.strDefaultFileName()).absolutePath(),
+        QCOMPARE(QFileInfo(iniPath()).absolutePath(),
                  QFileInfo(m_folders.program.path()).absoluteFilePath());
-        QCOMPARE(ini.strGetKeyValue(QStringLiteral("AutoSave")), QString());
-        QVERIFY(!QFile::exists(iniPath()));
-        QCOMPARE(ini.lngWriteKey(QStringLiteral("AutoSave"), QStringLiteral("1")), 1);
-        QCOMPARE(ini.strGetKeyValue(QStringLiteral("autosave")), QStringLiteral("1"));
-        QCOMPARE(ini.strGetKeyValue(QStringLiteral("AutoSave"), QStringLiteral("SMILIES")),
-                 QString());
-
-        const QString v255(255, u'v');
-        QCOMPARE(ini.lngWriteKey(QStringLiteral("Long"), v255), 1);
-        QCOMPARE(ini.strGetKeyValue(QStringLiteral("Long")), v255.left(254));
-        const QByteArray before = readIni();
-        QCOMPARE(ini.lngWriteKey(QStringLiteral("Long"), v255 + u'w'), -1);
-        QCOMPARE(readIni(), before);
-
-        // An empty section means the default section, also when deleting.
-        QCOMPARE(ini.lngWriteKey(QStringLiteral("Smiley005"), QStringLiteral(":g:")), 1);
-        QCOMPARE(ini.lngWriteKey(QStringLiteral("Smiley005"), QStringLiteral(":s:"),
-                                 QStringLiteral("SMILIES")),
-                 1);
-        ini.lngDeleteKey(QStringLiteral("Smiley005"), QString());
-        QCOMPARE(ini.strGetKeyValue(QStringLiteral("Smiley005")), QString());
-        QCOMPARE(ini.strGetKeyValue(QStringLiteral("Smiley005"), QStringLiteral("SMILIES")),
-                 QStringLiteral(":s:"));
+        QCOMPARE(ini.lngWriteKey("Long", QString(255, u'v')), 1);
+        QCOMPARE(ini.lngWriteKey("Long", QString(256, u'w')), -1);
+        QCOMPARE(ini.lngWriteKey("Smiley005", ":g:"), 1);
+        QCOMPARE(ini.lngWriteKey("Smiley005", ":s:", "SMILIES"), 1);
+        QCOMPARE(ini.lngDeleteKey("Smiley005", QString()), 1);
+        QCOMPARE(ini.strGetKeyValue("Smiley005", "SMILIES"), QStringLiteral(":s:"));
+        QCOMPARE(readIni(), "[GENERAL]\r\nLong=" + QByteArray(255, 'v') +
+                                "\r\n[SMILIES]\r\nSmiley005=:s:\r\n");
     }
 
     // No settings file: readable colours at start, and the first end writes all nine keys.
     void firstRunWritesAllKeys() {
         Form1* form = Form1::Load();
-        QCOMPARE(window::foreColor(form->Text1), window::kWindowText);
-        QCOMPARE(window::backColor(form->Text1), window::kWindowBackground);
         QCOMPARE(form->Text1->palette().color(QPalette::Text),
                  QApplication::palette().color(QPalette::Text));
-        QVERIFY(!form->Timer1->Enabled());
         form->Timer1->setInterval(500); // a fractional entry of the options dialog
         EndProgram();
         QCOMPARE(readIni(), QByteArray("[GENERAL]\r\nAutoQuote=0\r\nAutoSave=0\r\nAlwaysOnTop=0\r\n"
@@ -110,25 +85,19 @@ private slots:
                                        "AutoSaveDelay=0\r\n"));
     }
 
+    // What is saved comes from the window, so the file written back also pins what was read.
     void loadAndSaveRoundTrip() {
         writeIni("; mine\r\n[general]\r\nautoquote = 1\r\nAutoSave=1.5\r\nFormBackColor=255\r\n"
                  "AutoSaveDelay=300\r\nTextColor=65280\r\nTextBackColor=&HFF0000\r\n"
                  "ButtonBackColor=-2147483648\r\nTransparency=128\r\n[SMILIES]\r\n"
                  "Smiley001=:smile:\r\n");
         Form1* form = Form1::Load();
-        QCOMPARE(form->Check1->checkState(), Qt::Checked);
-        QCOMPARE(form->Check2->checkState(), Qt::Checked);
-        QCOMPARE(form->Check3->checkState(), Qt::Unchecked);
-        QCOMPARE(form->Timer1->Interval(), 65000);
-        QVERIFY(form->Timer1->Enabled());
         QCOMPARE(form->palette().color(QPalette::Window), QColor(255, 0, 0));
         QCOMPARE(window::backColor(form->Check2), 255);
         QCOMPARE(form->Text1->palette().color(QPalette::Text), QColor(0, 255, 0));
         QCOMPARE(form->List1->palette().color(QPalette::Base), QColor(0, 0, 255));
         QCOMPARE(window::backColor(form->cmdInfo), config::kColorMin);
-        QCOMPARE(bytTransparency, uint8_t(128));
         QCOMPARE(form->List1->count(), 1);
-        QCOMPARE(form->Combo1->count(), 13);
         QCOMPARE(form->Combo1->currentIndex(), -1);
         EndProgram();
         // Every value line rewritten in place, the rest of the file kept.
@@ -140,7 +109,8 @@ private slots:
                             "Smiley001=:smile:\r\n"));
     }
 
-    // A settings file that cannot be written: the user hears of it and the old file stays.
+    // A settings file that cannot be written (a folder of its name stands in the way): the
+    // user hears of it, a signal's end only logs it.
     void saveFailureIsReported_data() {
         QTest::addColumn<bool>("byUser");
         QTest::newRow("user ended") << true;
@@ -148,21 +118,15 @@ private slots:
     }
     void saveFailureIsReported() {
         QFETCH(bool, byUser);
-        writeIni("[GENERAL]\r\nAutoQuote=1\r\n");
         Form1::Load();
-        // The folder turns into one that cannot take the new file: a directory of the file's
-        // name stands where the replacement must go.
-        QVERIFY(QFile::remove(iniPath()));
         QVERIFY(QDir().mkdir(iniPath()));
         endReason = byUser ? EndReason::User : EndReason::Signal;
         if (!byUser)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Einstellungen"));
         EndProgram();
-        QCOMPARE(boxes::seam().messages.size(), byUser ? 1 : 0);
-        if (byUser)
-            QVERIFY(boxes::seam().messages.first().contains(QFileInfo(iniPath()).fileName()));
-        QVERIFY(QFileInfo(iniPath()).isDir());
-        QDir().rmdir(iniPath());
+        QCOMPARE(boxes::seam().messages.filter(QFileInfo(iniPath()).fileName()).size(),
+                 int(byUser));
+        QVERIFY(QDir().rmdir(iniPath()));
     }
 };
 
