@@ -85,22 +85,14 @@ void Form1::InitForm() {
     Check2->setCheckState(checkState(read(config::AutoSave)));
     Check3->setCheckState(checkState(read(config::AlwaysOnTop))); // on top from here on
 
-    const qint32 formBack = read(config::FormBackColor);
-    for (QWidget* w : {static_cast<QWidget*>(this), static_cast<QWidget*>(Check1),
-                       static_cast<QWidget*>(Check2), static_cast<QWidget*>(Check3)})
-        window::setBackColor(w, formBack);
+    setBackColor(ColorGroup::Window, read(config::FormBackColor));
 
     Timer1->setInterval(read(config::AutoSaveDelay) * 1000);
     Timer1->setEnabled(Timer1->Interval() > 0);
 
     window::setForeColor(Text1, read(config::TextColor));
-    const qint32 textBack = read(config::TextBackColor);
-    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Combo1),
-                       static_cast<QWidget*>(List1)})
-        window::setBackColor(w, textBack);
-    const qint32 buttonBack = read(config::ButtonBackColor);
-    for (QWidget* w : {Command1, Command2, Command3, Command4, Command5, cmdInfo})
-        window::setBackColor(w, buttonBack);
+    setBackColor(ColorGroup::TextArea, read(config::TextBackColor));
+    setBackColor(ColorGroup::Buttons, read(config::ButtonBackColor));
 
     bytTransparency = uint8_t(read(config::Transparency));
     if (blnAlphaSupport)

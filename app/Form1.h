@@ -87,6 +87,13 @@ public:
     QLabel* picSysTrayIcon = nullptr;
     FormTimer* Timer1 = nullptr;
 
+    // The controls that share a background colour: the window with its check boxes, the edit
+    // field with both lists, the six buttons.
+    enum class ColorGroup { Window, TextArea, Buttons };
+    void setBackColor(ColorGroup group, qint32 value);
+    // The desktop scheme's colours, as a new window has them.
+    void resetColors();
+
     // Lays out the edit field and the smiley list for the window's size.
     void Form_Resize();
 

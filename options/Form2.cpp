@@ -166,48 +166,30 @@ void Form2::Form_Load() {
     Text2->setText(QString::number(main->Timer1->Interval() / 1000));
 }
 
-void Form2::chooseColor(const QList<QWidget*>& targets) {
+void Form2::chooseColor(const std::function<void(qint32)>& apply) {
     const boxes::ColorChoice choice = boxes::ChooseColorDlg(this);
-    if (choice.blnCancelled)
-        return;
-    for (QWidget* target : targets)
-        window::setBackColor(target, choice.lngColor);
+    if (!choice.blnCancelled)
+        apply(choice.lngColor);
 }
 
 void Form2::Command3_Click() {
-    Form1* m = Form1::instance();
-    chooseColor({m, m->Check1, m->Check2, m->Check3});
+    chooseColor([](qint32 c) { Form1::instance()->setBackColor(Form1::ColorGroup::Window, c); });
 }
 
 void Form2::Command4_Click() {
-    const boxes::ColorChoice choice = boxes::ChooseColorDlg(this);
-    if (!choice.blnCancelled)
-        window::setForeColor(Form1::instance()->Text1, choice.lngColor);
+    chooseColor([](qint32 c) { window::setForeColor(Form1::instance()->Text1, c); });
 }
 
 void Form2::Command5_Click() {
-    Form1* m = Form1::instance();
-    chooseColor({m->Text1, m->Combo1, m->List1});
+    chooseColor([](qint32 c) { Form1::instance()->setBackColor(Form1::ColorGroup::TextArea, c); });
 }
 
 void Form2::cmdBtnColor_Click() {
-    Form1* m = Form1::instance();
-    chooseColor({m->Command1, m->Command2, m->Command3, m->Command4, m->Command5, m->cmdInfo});
+    chooseColor([](qint32 c) { Form1::instance()->setBackColor(Form1::ColorGroup::Buttons, c); });
 }
 
 void Form2::Command6_Click() {
-    Form1* m = Form1::instance();
-    window::setBackColor(m, window::kButtonFace);
-    window::setForeColor(m->Text1, window::kWindowText);
-    for (QWidget* w : {static_cast<QWidget*>(m->Text1), static_cast<QWidget*>(m->Combo1),
-                       static_cast<QWidget*>(m->List1)})
-        window::setBackColor(w, window::kWindowBackground);
-    for (QWidget* w : {static_cast<QWidget*>(m->Check1), static_cast<QWidget*>(m->Check2),
-                       static_cast<QWidget*>(m->Check3), static_cast<QWidget*>(m->Command1),
-                       static_cast<QWidget*>(m->Command2), static_cast<QWidget*>(m->Command3),
-                       static_cast<QWidget*>(m->Command4), static_cast<QWidget*>(m->Command5),
-                       static_cast<QWidget*>(m->cmdInfo)})
-        window::setBackColor(w, window::kButtonFace);
+    Form1::instance()->resetColors();
 }
 
 void Form2::hsbTransparency_Change() {

@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 
+#include <functional>
+
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -65,5 +67,6 @@ private:
     ~Form2() override;
     void createControls();
     void Form_Load();
-    void chooseColor(const QList<QWidget*>& targets);
+    // Asks for a colour and hands it on, unless the chooser was cancelled.
+    void chooseColor(const std::function<void(qint32)>& apply);
 };

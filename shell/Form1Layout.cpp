@@ -115,18 +115,7 @@ void Form1::createControls() {
     Timer1->setInterval(10000);
     Timer1->setEnabled(false);
 
-    // The colours a new window has until the settings are applied.
-    window::setBackColor(this, window::kButtonFace);
-    for (QWidget* w : {static_cast<QWidget*>(Check1), static_cast<QWidget*>(Check2),
-                       static_cast<QWidget*>(Check3), static_cast<QWidget*>(Command1),
-                       static_cast<QWidget*>(Command2), static_cast<QWidget*>(Command3),
-                       static_cast<QWidget*>(Command4), static_cast<QWidget*>(Command5),
-                       static_cast<QWidget*>(cmdInfo)})
-        window::setBackColor(w, window::kButtonFace);
-    for (QWidget* w : {static_cast<QWidget*>(Text1), static_cast<QWidget*>(Combo1),
-                       static_cast<QWidget*>(List1)})
-        window::setBackColor(w, window::kWindowBackground);
-    window::setForeColor(Text1, window::kWindowText);
+    resetColors(); // until the settings are applied
 
     connect(Check3, &QCheckBox::stateChanged, this, [this] { Check3_Click(); });
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
@@ -148,6 +137,30 @@ void Form1::createControls() {
     setMinimumSize(int(std::ceil((1306 - mainlayout::kFrameWidth) / tx)),
                    int(std::ceil((mainlayout::kMinHeight - mainlayout::kFrameHeight) / ty)));
     window::resizeTwips(this, kClientWidth, kClientHeight);
+}
+
+void Form1::setBackColor(ColorGroup group, qint32 value) {
+    QList<QWidget*> targets;
+    switch (group) {
+    case ColorGroup::Window:
+        targets = {this, Check1, Check2, Check3};
+        break;
+    case ColorGroup::TextArea:
+        targets = {Text1, Combo1, List1};
+        break;
+    case ColorGroup::Buttons:
+        targets = {Command1, Command2, Command3, Command4, Command5, cmdInfo};
+        break;
+    }
+    for (QWidget* target : targets)
+        window::setBackColor(target, value);
+}
+
+void Form1::resetColors() {
+    setBackColor(ColorGroup::Window, window::kButtonFace);
+    window::setForeColor(Text1, window::kWindowText);
+    setBackColor(ColorGroup::TextArea, window::kWindowBackground);
+    setBackColor(ColorGroup::Buttons, window::kButtonFace);
 }
 
 void Form1::Form_Resize() {
