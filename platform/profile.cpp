@@ -212,17 +212,43 @@ Document Document::fromBytes(const QByteArray& bytes, const QString& fileName) {
     return doc;
 }
 
-QString Document::value(const QString& section, const QString& key) const {
-    const Location found = locate(m_text, trimBlanks(section), trimBlanks(key));
-    if (!found.key)
-        return QString();
-    QStringView value = trimBlanks(found.value);
+// A raw value as a read gives it: trimmed, one pair of quotes dropped, at most kMaxRead long.
+static QString readValue(QStringView raw) {
+    QStringView value = trimBlanks(raw);
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') &&
         value.back() == value.front())
         value = value.sliced(1, value.size() - 2);
     if (value.size() > kMaxRead)
         value = value.first(value[kMaxRead - 1].isHighSurrogate() ? kMaxRead - 1 : kMaxRead);
     return value.toString();
+}
+
+QString Document::value(const QString& section, const QString& key) const {
+    const Location found = locate(m_text, trimBlanks(section), trimBlanks(key));
+    return found.key ? readValue(found.value) : QString();
+}
+
+QHash<QString, QString> Document::values(const QString& section) const {
+    const QStringView text(m_text);
+    const QStringView wanted = trimBlanks(section);
+    QHash<QString, QString> values;
+    bool inSection = false;
+    for (qsizetype pos = 0; pos < text.size();) {
+        const Line line = lineAt(text, pos);
+        pos = line.next;
+        const QStringView content = text.sliced(line.start, line.end - line.start);
+        QStringView name, value;
+        if (headerName(content, &name)) {
+            if (inSection)
+                break; // only the first section of the name counts
+            inSection = sameName(name, wanted);
+        } else if (inSection && keyLine(content, &name, &value)) {
+            const QString folded = name.toString().toCaseFolded();
+            if (!values.contains(folded))
+                values.insert(folded, readValue(value));
+        }
+    }
+    return values;
 }
 
 bool Document::setValue(const QString& section, const QString& key, const QString& value) {

@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 // Profile files ("[section]" headers, "key=value" lines) with the behaviour of the Windows
@@ -23,6 +24,10 @@ public:
     // "" for a missing section or key; at most kMaxRead characters.
     QString value(const QString& section, const QString& key) const;
 
+    // Every key of the section with the value a read gives, by case-folded name (the first key
+    // of a name wins). One pass, for reading many keys of a large file.
+    QHash<QString, QString> values(const QString& section) const;
+
     // Replaces the value (only that line changes; the key keeps its spelling on disk), or adds
     // the key after the last key line of its section, or adds the section at the end. False,
     // and nothing changed, for a section, key or value containing CR or LF.
@@ -41,9 +46,9 @@ public:
 
 private:
     QString m_fileName;
-    QString m_text;        // decoded content
-    bool m_utf8 = true;    // false: the file was read as Windows-1252 and is written back so
-    bool m_bom = false;    // the UTF-8 byte-order mark the file started with
+    QString m_text;     // decoded content
+    bool m_utf8 = true; // false: the file was read as Windows-1252 and is written back so
+    bool m_bom = false; // the UTF-8 byte-order mark the file started with
 };
 
 // One complete file access per call, like GetPrivateProfileString / WritePrivateProfileString.

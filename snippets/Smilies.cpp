@@ -6,13 +6,13 @@
 namespace smilies {
 
 QStringList load(const QString& settingsFile) {
-    // One reading of the file serves every key; nothing writes it meanwhile.
-    const profile::Document document = profile::Document::load(settingsFile);
-    const QString section = QStringLiteral("SMILIES");
+    // One reading and one pass over the file serve every key; nothing writes it meanwhile.
+    const QHash<QString, QString> values =
+        profile::Document::load(settingsFile).values(QStringLiteral("SMILIES"));
     QStringList codes;
     for (int n = 1; n <= 32767; ++n) {
         const QString value =
-            document.value(section, QStringLiteral("Smiley%1").arg(n, 3, 10, QLatin1Char('0')));
+            values.value(QStringLiteral("smiley%1").arg(n, 3, 10, QLatin1Char('0')));
         if (value.isEmpty())
             break;
         if (value.size() >= 2)
