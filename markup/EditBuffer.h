@@ -27,6 +27,9 @@ public:
     virtual void ReplaceRange(const QString& insert, int lngPos, int lngLen);
 };
 
+// The buffer's line-break rule: lone CR, lone LF and CR LF each become CR LF.
+QString toCrLf(const QString& text);
+
 // The buffer on a plain object, for logic that needs no window.
 class PlainEditBuffer : public EditBuffer {
 public:

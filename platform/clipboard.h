@@ -8,7 +8,4 @@ namespace clipboard {
 // inserted text must count each break as the buffer does.
 QString ClipboardText();
 
-// The line-break rule alone: lone CR, lone LF and CR LF each become CR LF.
-QString toCrLf(const QString& text);
-
 } // namespace clipboard

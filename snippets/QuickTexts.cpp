@@ -1,7 +1,6 @@
 #include "snippets/QuickTexts.h"
 
 #include "markup/EditBuffer.h"
-#include "platform/clipboard.h"
 #include "platform/files.h"
 
 namespace quicktexts {
@@ -13,7 +12,7 @@ QString fileName(int n) {
 QString load(int n) {
     const files::ReadResult read = files::readTextFile(fileName(n));
     // Files written on Linux have bare LF; the caret arithmetic counts CR LF.
-    return read.ok ? clipboard::toCrLf(read.text) : QString();
+    return read.ok ? toCrLf(read.text) : QString();
 }
 
 std::array<QString, 3> separators() {

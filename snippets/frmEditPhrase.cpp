@@ -2,9 +2,9 @@
 
 #include "app/Form1.h"
 #include "app/modMain.h"
+#include "markup/EditBuffer.h"
 #include "options/Form2.h"
 #include "platform/boxes.h"
-#include "platform/clipboard.h"
 #include "platform/files.h"
 #include "platform/window.h"
 #include "snippets/QuickTexts.h"
@@ -75,7 +75,7 @@ void frmEditPhrase::cmdOk_Click() {
     const int n = options->selectedQuickText();
     if (n < 0)
         return;
-    const QString t = clipboard::toCrLf(Text1->toPlainText());
+    const QString t = toCrLf(Text1->toPlainText());
     // The file first: if it cannot be written, the editor stays open with the text.
     const QString name = quicktexts::fileName(n);
     const files::WriteResult written = files::writeTextFile(name, t);

@@ -153,7 +153,7 @@ private slots:
                 buffer->ReplaceRange(text, a, b);
             else
                 buffer->setText(text);
-            expected = clipboard::toCrLf(kind == 0 ? strReplaceRange(expected, text, a, b) : text);
+            expected = toCrLf(kind == 0 ? strReplaceRange(expected, text, a, b) : text);
             if (expected.size() > 200)
                 expected.clear(), buffer->setText(QString());
             QCOMPARE(buffer->Text(), expected);
