@@ -1,7 +1,6 @@
 // The tag primitives and the edit buffer, on the plain buffer and on the bound text widget.
 #include "markup/TagPrimitives.h"
 #include "markup/Text1Buffer.h"
-#include "platform/clipboard.h"
 
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
