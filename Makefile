@@ -4,7 +4,7 @@ BUILD_DIR ?= build
 RUN_DIR ?= $(HOME)/Beitragsbox
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgl-dev \
-	fonts-dejavu-core fonts-liberation2
+	fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
 TEST_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev xvfb xauth openbox trayer xdotool xclip \
 	x11-utils wmctrl imagemagick
 

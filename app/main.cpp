@@ -6,6 +6,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // The program ends when its last window is unloaded, not when the last one is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
+    installGermanQtTexts();
     installEndHandlers();
     Main();
     return QApplication::exec();

@@ -9,8 +9,10 @@
 
 #include <QFont>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QSessionManager>
 #include <QSocketNotifier>
+#include <QTranslator>
 
 #include <csignal>
 #include <fcntl.h>
@@ -27,6 +29,17 @@ QString programCaption() {
         .arg(BEITRAGSBOX_VERSION_MAJOR)
         .arg(BEITRAGSBOX_VERSION_MINOR)
         .arg(BEITRAGSBOX_VERSION_REVISION);
+}
+
+bool installGermanQtTexts(const QString& folder) {
+    auto* translator = new QTranslator(qApp);
+    const QString from =
+        folder.isEmpty() ? QLibraryInfo::path(QLibraryInfo::TranslationsPath) : folder;
+    if (translator->load(QStringLiteral("qtbase_de"), from) &&
+        QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
 }
 
 void Main() {

@@ -25,5 +25,10 @@ void EndProgram();
 // program ends the same way as through its own menu. Needs a running QCoreApplication.
 void installEndHandlers();
 
+// Loads Qt's German catalogue for its own texts (buttons of the standard boxes, the edit
+// fields' context menus, the colour chooser), whatever the system language: the program's own
+// texts are German. False, and Qt's English texts, when the catalogue is not in the folder.
+bool installGermanQtTexts(const QString& folder = QString());
+
 // Caption of the main window: title, blank, major.minor.revision.
 QString programCaption();

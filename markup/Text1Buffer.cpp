@@ -4,6 +4,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -139,7 +140,18 @@ void Text1Buffer::ReplaceRange(const QString& insert, int lngPos, int lngLen) {
         applyChanges({TextChange{start, removed, insert}},
                      {toWidget(start), toWidget(start + removed)});
     }
-    setSelStart(0);
+    if (!m_caretPending) {
+        m_caretPending = true;
+        QTimer::singleShot(0, m_edit, [this, alive = std::weak_ptr<bool>(m_alive)] {
+            if (!alive.expired())
+                placePending();
+        });
+    }
+}
+
+void Text1Buffer::placePending() {
+    if (m_caretPending)
+        setSelStart(0);
 }
 
 QChar Text1Buffer::CharAt(int offset) const {
@@ -151,16 +163,21 @@ QChar Text1Buffer::CharAt(int offset) const {
 }
 
 int Text1Buffer::SelStart() const {
+    if (m_caretPending)
+        return 0;
     return toBuffer(m_edit->textCursor().selectionStart());
 }
 
 void Text1Buffer::setSelStart(int offset) {
+    m_caretPending = false;
     QTextCursor cursor = m_edit->textCursor();
     cursor.setPosition(toWidget(offset).pos);
     m_edit->setTextCursor(cursor);
 }
 
 int Text1Buffer::SelLength() const {
+    if (m_caretPending)
+        return 0;
     const QTextCursor cursor = m_edit->textCursor();
     return toBuffer(cursor.selectionEnd()) - toBuffer(cursor.selectionStart());
 }
@@ -168,6 +185,7 @@ int Text1Buffer::SelLength() const {
 void Text1Buffer::setSelLength(int length) {
     const int start = SelStart();
     const int end = int(std::min<qint64>(qint64(start) + std::max(length, 0), TextLength()));
+    m_caretPending = false;
     QTextCursor cursor = m_edit->textCursor();
     cursor.setPosition(toWidget(start).pos);
     cursor.setPosition(toWidget(end).pos, QTextCursor::KeepAnchor);
@@ -175,6 +193,8 @@ void Text1Buffer::setSelLength(int length) {
 }
 
 QString Text1Buffer::SelText() const {
+    if (m_caretPending)
+        return QString();
     return widgetToBuffer(m_edit->textCursor().selectedText());
 }
 

@@ -4,6 +4,8 @@
 
 #include <QMetaObject>
 
+#include <memory>
+
 class QPlainTextEdit;
 
 // The edit buffer bound to the text widget. The widget keeps one paragraph break where the
@@ -42,6 +44,13 @@ public:
 private:
     // `bounds` holds the widget positions of each change's start and end.
     void applyChanges(const QList<TextChange>& changes, const QList<WidgetPos>& bounds);
+
+    // After a splice the caret is at 0 for the buffer, but the widget's caret is only moved
+    // by the next placement (every command places it right after), so the view does not
+    // scroll to the top and back. Left unplaced, it is moved when control returns to the loop.
+    void placePending();
+    bool m_caretPending = false;
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 
     QPlainTextEdit* m_edit;
     QMetaObject::Connection m_changed;

@@ -4,7 +4,11 @@
 
 #include <QKeyEvent>
 
-TextField::TextField(QWidget* parent) : QPlainTextEdit(parent) {}
+TextField::TextField(QWidget* parent) : QPlainTextEdit(parent) {
+    // Tab moves through the window's controls, as in every edit field of a dialog-like window;
+    // a tab character still comes in by paste.
+    setTabChangesFocus(true);
+}
 
 void TextField::keyPressEvent(QKeyEvent* event) {
     if (keyDown && keyDown(keyCodeFromQt(event->key()), shiftFromQt(event->modifiers()))) {

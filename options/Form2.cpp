@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -102,6 +103,9 @@ void Form2::createControls() {
     hsbTransparency->setRange(0, 255);
     hsbTransparency->setSingleStep(1);
     hsbTransparency->setPageStep(25);
+    // Scroll bars take no focus by default; this one is in the tab order and answers the keys.
+    hsbTransparency->setFocusPolicy(Qt::StrongFocus);
+    hsbTransparency->installEventFilter(this);
     window::placeTwips(hsbTransparency, 120, 240, 3615, 255);
     lblTransparency = make<QLabel>(Frame6, "lblTransparency");
     lblTransparency->setText(QStringLiteral("0"));
@@ -151,6 +155,22 @@ void Form2::createControls() {
     connect(cmdCancel, &QPushButton::clicked, this, &Form2::cmdCancel_Click);
     connect(cmdEditPhrase, &QPushButton::clicked, this, &Form2::cmdEditPhrase_Click);
     connect(cmdSysInfo, &QPushButton::clicked, this, &Form2::cmdSysInfo_Click);
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+    // Qt's horizontal scroll bar steps backwards on the Right key; a user expects the thumb
+    // to move the way the arrow points.
+    if (watched == hsbTransparency && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() == Qt::NoModifier &&
+            (key->key() == Qt::Key_Right || key->key() == Qt::Key_Left)) {
+            hsbTransparency->triggerAction(key->key() == Qt::Key_Right
+                                               ? QAbstractSlider::SliderSingleStepAdd
+                                               : QAbstractSlider::SliderSingleStepSub);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Form2::Form_Load() {
@@ -230,7 +250,7 @@ void Form2::cmdEditPhrase_Click() {
     if (selectedQuickText() < 0)
         return;
     frmEditPhrase* editor = frmEditPhrase::Load(this);
-    editor->exec();
+    window::execModal(editor);
 }
 
 void Form2::cmdSysInfo_Click() {

@@ -1,5 +1,6 @@
 #include "platform/boxes.h"
 
+#include "platform/window.h"
 #include "version.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ void MsgBox(const QString& text, Icon icon, const QString& title) {
     QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title,
                     text, QMessageBox::Ok, QApplication::activeWindow());
     box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    window::execModal(&box);
 }
 
 QString InputBox(const QString& prompt, const QString& title) {
@@ -46,7 +47,7 @@ QString InputBox(const QString& prompt, const QString& title) {
     dialog.setInputMode(QInputDialog::TextInput);
     dialog.setTextValue(QString());
     dialog.setWindowModality(Qt::ApplicationModal);
-    if (dialog.exec() != QDialog::Accepted)
+    if (window::execModal(&dialog) != QDialog::Accepted)
         return QString();
     return dialog.textValue();
 }
@@ -64,7 +65,7 @@ ColorChoice ChooseColorDlg(QWidget* owner) {
         QColorDialog::setCustomColor(i, QColor(254, 254, 254));
     QColorDialog dialog(QColor(0, 0, 0), owner);
     dialog.setWindowModality(Qt::ApplicationModal);
-    if (dialog.exec() != QDialog::Accepted)
+    if (window::execModal(&dialog) != QDialog::Accepted)
         return ColorChoice{};
     const QColor c = dialog.selectedColor();
     return ColorChoice{qint32(c.red() | (c.green() << 8) | (c.blue() << 16)), false};

@@ -2,16 +2,21 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QPointer>
 #include <QScreen>
 #include <QSet>
+#include <QTimer>
 #include <QVariant>
 #include <QWidget>
+#include <QWindow>
 
 #include <xcb/xcb.h>
 
 #include <cmath>
+#include <memory>
 
 namespace window {
 
@@ -60,6 +65,40 @@ void resizeTwips(QWidget* window, double width, double height) {
 void fixedSizeTwips(QWidget* window, double width, double height) {
     resizeTwips(window, width, height);
     window->setFixedSize(window->size());
+}
+
+namespace {
+
+// Activates the owner of a modal window that has just closed. The window manager may pass the
+// focus elsewhere a moment later, while it finishes with the closed window (openbox then falls
+// back to its own window, skipping windows without a task-bar entry); the program then takes
+// it back, a few times at most and only within that moment.
+void giveFocusBack(QWidget* owner) {
+    if (!owner || !owner->isVisible())
+        return;
+    owner->activateWindow();
+    auto* watch = new QObject(owner);
+    auto retries = std::make_shared<int>(3);
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, watch,
+                     [owner, retries](QWindow* focus) {
+                         if (!focus && *retries > 0 && owner->isVisible() &&
+                             !QApplication::activeModalWidget()) {
+                             --*retries;
+                             owner->activateWindow();
+                         }
+                     });
+    QTimer::singleShot(750, watch, [watch] { delete watch; });
+}
+
+} // namespace
+
+int execModal(QDialog* dialog) {
+    // Read before exec: a dialog that deletes itself on close is gone afterwards.
+    QWidget* parent = dialog->parentWidget();
+    const QPointer<QWidget> owner = parent ? parent->window() : QApplication::activeWindow();
+    const int result = dialog->exec();
+    giveFocusBack(owner);
+    return result;
 }
 
 bool alphaSupportFor(const QString& platformName) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QTimer>
 
+class QDialog;
 class QPalette;
 class QWidget;
 
@@ -29,6 +30,11 @@ template <typename T> void unloadLater(T*& slot) {
         window->deleteLater();
     }
 }
+
+// Shows the dialog modally and returns its result. When it closes, the window that owned it is
+// activated again, as Windows does: window managers such as openbox skip windows without a
+// task-bar entry when they pick the next window to focus, and the user's keys would go nowhere.
+int execModal(QDialog* dialog);
 
 // True where the platform plugin applies window opacity (X11); decided once at start.
 bool alphaSupportFor(const QString& platformName);

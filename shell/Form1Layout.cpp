@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -119,9 +120,12 @@ void Form1::createControls() {
 
     connect(Check3, &QCheckBox::stateChanged, this, [this] { Check3_Click(); });
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
-    // A click or Enter inserts; moving through the list with the arrow keys does not.
+    // Each click inserts once, so a double-click inserts twice, and Enter inserts; moving
+    // through the list with the arrow keys does not. "activated" is left alone: on a desktop
+    // that activates items on a single click it would come on top of the click.
     connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
-    connect(List1, &QListWidget::itemActivated, this, [this] { List1_Click(); });
+    connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_Click(); });
+    List1->installEventFilter(this);
     connect(Timer1, &FormTimer::Timer, this, [this] { Timer1_Timer(); });
 
     // Tab order: the edit field first, then the layout's numbers.
@@ -180,6 +184,17 @@ void Form1::Form_Resize() {
 void Form1::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     Form_Resize();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            List1_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 bool Form1::event(QEvent* event) {

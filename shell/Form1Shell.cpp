@@ -4,6 +4,7 @@
 #include "app/modMain.h"
 #include "options/Form2.h"
 #include "platform/tray.h"
+#include "platform/window.h"
 #include "shell/InfoWindows.h"
 #include "shell/ProgramIcon.h"
 #include "shell/frmMenu.h"
@@ -78,7 +79,7 @@ void Form1::cmdInfo_Click() {
 
 void Form1::showAbout() {
     auto* about = new frmAbout(this);
-    about->exec();
+    window::execModal(about);
 }
 
 void Form1::showKurzHilfe() {
@@ -88,5 +89,5 @@ void Form1::showKurzHilfe() {
 void Form1::showOptions() {
     Form2* options = Form2::Load();
     options->hsbTransparency->setValue(bytTransparency);
-    options->exec();
+    window::execModal(options);
 }

@@ -9,7 +9,7 @@ cp "$1" "$XS_TMP/program/Beitragsbox"
 BIN="$XS_TMP/program/Beitragsbox"
 INI="$XS_TMP/program/Beitragsbox.ini"
 xs_start wm
-fail() { echo "FAIL: $*"; exit 1; }
+
 
 start_program() {
     WORK=$(mktemp -d -p "$XS_TMP")
@@ -28,26 +28,26 @@ xdotool type --delay 20 "Hallo Welt"
 xdotool key --delay 50 ctrl+a ctrl+b ctrl+s
 for _ in $(seq 200); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
 [ "$(cat "$WORK/usersave.txt")" = $'[B]Hallo Welt[/B]\r' ] ||
-    fail "usersave.txt holds '$(od -c "$WORK/usersave.txt" | head -n3)'"
+    xs_fail "usersave.txt holds '$(od -c "$WORK/usersave.txt" | head -n3)'"
 # Ctrl+K puts the italic tags in and the desktop's delete-to-line-end does not run after it.
 xdotool key --delay 50 Home ctrl+k ctrl+s
 sleep 0.3
 [ "$(cat "$WORK/usersave.txt")" = $'[I][/I][B]Hallo Welt[/B]\r' ] ||
-    fail "after Ctrl+K usersave.txt holds '$(cat "$WORK/usersave.txt")'"
-import -window root "$SHOTS/shot-main-window.png" 2>/dev/null || true
+    xs_fail "after Ctrl+K usersave.txt holds '$(cat "$WORK/usersave.txt")'"
+xs_shot main-window
 
 # Without a tray the close box ends the program.
 xs_close "$WIN"
-xs_wait_exit "$PID" 10 || fail "close box did not end the program"
-wait "$PID" || fail "program exited with $?"
-[ "$(grep -c '=' "$INI")" = 9 ] || fail "settings after the close box: $(cat "$INI" 2>&1)"
+xs_wait_exit "$PID" 10 || xs_fail "close box did not end the program"
+wait "$PID" || xs_fail "program exited with $?"
+[ "$(grep -c '=' "$INI")" = 9 ] || xs_fail "settings after the close box: $(cat "$INI" 2>&1)"
 
 # SIGTERM takes the program's own end road, saves the settings and exits cleanly.
 printf '[GENERAL]\r\nAutoQuote=1\r\nTransparency=77\r\n' >"$INI"
 start_program
 kill -TERM "$PID"
-xs_wait_exit "$PID" 10 || fail "SIGTERM did not end the program"
-wait "$PID" || fail "program exited with $? after SIGTERM"
+xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
+wait "$PID" || xs_fail "program exited with $? after SIGTERM"
 grep -q $'^AutoQuote=1\r$' "$INI" && grep -q $'^Transparency=77\r$' "$INI" &&
-    [ "$(grep -c '=' "$INI")" = 9 ] || fail "settings after SIGTERM: $(cat "$INI")"
+    [ "$(grep -c '=' "$INI")" = 9 ] || xs_fail "settings after SIGTERM: $(cat "$INI")"
 echo "1 passed, 0 failed"

@@ -11,12 +11,6 @@ BIN="$XS_TMP/program/Beitragsbox"
 INI="$XS_TMP/program/Beitragsbox.ini"
 xs_start wm
 xs_start_tray
-fail() {
-    echo "FAIL: $*"
-    import -window root "$SHOTS/shot-tray-failure.png" 2>/dev/null || true
-    exit 1
-}
-shot() { import -window root "$SHOTS/shot-$1.png" 2>/dev/null || true; }
 net_state() { xprop -id "$WIN" _NET_WM_STATE; }
 
 start_program() {
@@ -36,8 +30,8 @@ menu_choose() { # the menu opens on a right click; keys pick the item
 }
 
 start_program
-net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "task-bar entry: $(net_state)"
-shot main-window-tray
+net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "task-bar entry: $(net_state)"
+xs_shot main-window-tray
 
 # The close box hides; the tray icon brings the window back with its text.
 xs_focus "$WIN"
@@ -45,65 +39,65 @@ xdotool mousemove --window "$WIN" 100 80 click 1 # into the edit field
 sleep 0.2
 xdotool type --delay 20 "Hallo Tray"
 xs_close "$WIN"
-xs_wait_map_state "$WIN" IsUnMapped || fail "close box did not hide the window"
-kill -0 "$PID" || fail "close box ended the program"
-[ ! -e "$INI" ] || fail "hiding wrote the settings"
+xs_wait_map_state "$WIN" IsUnMapped || xs_fail "close box did not hide the window"
+kill -0 "$PID" || xs_fail "close box ended the program"
+[ ! -e "$INI" ] || xs_fail "hiding wrote the settings"
 tray_click 1
-xs_wait_map_state "$WIN" IsViewable || fail "left click did not show the window"
-net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "task-bar entry after showing again"
+xs_wait_map_state "$WIN" IsViewable || xs_fail "left click did not show the window"
+net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "task-bar entry after showing again"
 xs_focus "$WIN"
 xdotool key ctrl+s
 sleep 0.3
-[ "$(cat "$WORK/usersave.txt")" = $'Hallo Tray\r' ] || fail "text after hiding: $(cat "$WORK/usersave.txt")"
+[ "$(cat "$WORK/usersave.txt")" = $'Hallo Tray\r' ] || xs_fail "text after hiding: $(cat "$WORK/usersave.txt")"
 
 # Always on top, on the same X window.
 xdotool mousemove --window "$WIN" 95 8 click 1
 sleep 0.4
-net_state | grep -q _NET_WM_STATE_ABOVE || fail "AOT: $(net_state)"
+net_state | grep -q _NET_WM_STATE_ABOVE || xs_fail "AOT: $(net_state)"
 [ "$(xdotool search --onlyvisible --name '^Beitragsbox 2.0.0$' | head -n1)" = "$WIN" ] ||
-    fail "the window was re-created"
+    xs_fail "the window was re-created"
 
 # The menu: About (modal, topmost suspended meanwhile), quick help, then "Beenden".
 tray_click 3
-shot tray-menu
+xs_shot tray-menu
 xdotool key Escape
 sleep 0.2
 menu_choose Down Return
-ABOUT=$(xs_wait_window "Über Beitragsbox 2.0.0") || fail "no About window"
-net_state | grep -q _NET_WM_STATE_ABOVE && fail "topmost stayed on under the About window"
-shot about
+ABOUT=$(xs_wait_window "Über Beitragsbox 2.0.0") || xs_fail "no About window"
+net_state | grep -q _NET_WM_STATE_ABOVE && xs_fail "topmost stayed on under the About window"
+xs_shot about
 xs_close "$ABOUT"
 sleep 0.4
-net_state | grep -q _NET_WM_STATE_ABOVE || fail "topmost not back after About"
+net_state | grep -q _NET_WM_STATE_ABOVE || xs_fail "topmost not back after About"
 menu_choose Down Down Return
-HELP=$(xs_wait_window "Kurzhilfe") || fail "no quick-help window"
-shot kurzhilfe
+HELP=$(xs_wait_window "Kurzhilfe") || xs_fail "no quick-help window"
+xs_shot kurzhilfe
 xs_close "$HELP"
 sleep 0.3
 menu_choose Down Down Down Return
-OPTIONS=$(xs_wait_window "Optionen") || fail "no options dialog"
-net_state | grep -q _NET_WM_STATE_ABOVE && fail "topmost stayed on under the options dialog"
-shot options
+OPTIONS=$(xs_wait_window "Optionen") || xs_fail "no options dialog"
+net_state | grep -q _NET_WM_STATE_ABOVE && xs_fail "topmost stayed on under the options dialog"
+xs_shot options
 xs_focus "$OPTIONS"
 xdotool key Escape
 sleep 0.4
-net_state | grep -q _NET_WM_STATE_ABOVE || fail "topmost not back after the options dialog"
+net_state | grep -q _NET_WM_STATE_ABOVE || xs_fail "topmost not back after the options dialog"
 menu_choose Up Return
-xs_wait_exit "$PID" 10 || fail "Beenden did not end the program"
-wait "$PID" || fail "program exited with $? after Beenden"
+xs_wait_exit "$PID" 10 || xs_fail "Beenden did not end the program"
+wait "$PID" || xs_fail "program exited with $? after Beenden"
 grep -q $'^AlwaysOnTop=1\r$' "$INI" && [ "$(grep -c '=' "$INI")" = 9 ] ||
-    fail "settings after Beenden: $(cat "$INI")"
+    xs_fail "settings after Beenden: $(cat "$INI")"
 
 # SIGTERM while hidden saves the settings; the saved AOT is back at the next start.
 start_program
-net_state | grep -q _NET_WM_STATE_ABOVE || fail "stored AOT not applied at start"
-net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || fail "task-bar entry with AOT at start"
+net_state | grep -q _NET_WM_STATE_ABOVE || xs_fail "stored AOT not applied at start"
+net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "task-bar entry with AOT at start"
 xdotool mousemove --window "$WIN" 95 8 click 1
 sleep 0.3
 xs_close "$WIN"
-xs_wait_map_state "$WIN" IsUnMapped || fail "close box did not hide the window"
+xs_wait_map_state "$WIN" IsUnMapped || xs_fail "close box did not hide the window"
 kill -TERM "$PID"
-xs_wait_exit "$PID" 10 || fail "SIGTERM did not end the program"
-wait "$PID" || fail "program exited with $? after SIGTERM"
-grep -q $'^AlwaysOnTop=0\r$' "$INI" || fail "settings after SIGTERM: $(cat "$INI")"
+xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
+wait "$PID" || xs_fail "program exited with $? after SIGTERM"
+grep -q $'^AlwaysOnTop=0\r$' "$INI" || xs_fail "settings after SIGTERM: $(cat "$INI")"
 echo "1 passed, 0 failed"

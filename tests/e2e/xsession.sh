@@ -19,6 +19,16 @@ xs_cleanup() {
 }
 trap xs_cleanup EXIT
 
+# Screenshots of the whole screen go to $SHOTS (the build folder) as shot-NAME.png.
+xs_shot() { import -window root "$SHOTS/shot-$1.png" 2>/dev/null || true; }
+
+# Fails the test with a message and a screenshot named after the test.
+xs_fail() {
+    echo "FAIL: $*"
+    xs_shot "$(basename "$0" .sh)-failure"
+    exit 1
+}
+
 # Registers a process to be ended at exit.
 xs_track() { XS_PIDS=("$1" "${XS_PIDS[@]}"); }
 

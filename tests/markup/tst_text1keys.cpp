@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -94,6 +95,35 @@ private slots:
         QCOMPARE(buffer().SelStart(), caret);
         QCOMPARE(buffer().SelLength(), selAfter);
         QVERIFY(boxes::seam().messages.isEmpty());
+    }
+
+    void viewStays_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Ctrl+B") << int(Qt::Key_B);
+        QTest::newRow("Ctrl+K") << int(Qt::Key_K);
+        QTest::newRow("Ctrl+Q") << int(Qt::Key_Q);
+        QTest::newRow("Ctrl+U") << int(Qt::Key_U);
+    }
+    // A command on a visible word leaves the view where it is.
+    void viewStays() {
+        QFETCH(int, key);
+        QStringList lines;
+        for (int i = 0; i < 400; ++i)
+            lines << QStringLiteral("Zeile %1 mit etwas Text").arg(i);
+        buffer().setText(lines.join(QStringLiteral("\r\n")));
+        QScrollBar* bar = m_form->Text1->verticalScrollBar();
+        bar->setValue(bar->maximum() / 2);
+        const int top = bar->value();
+        QVERIFY(top > 100);
+        QTextCursor word = m_form->Text1->cursorForPosition(QPoint(20, 30));
+        word.select(QTextCursor::WordUnderCursor);
+        m_form->Text1->setTextCursor(word);
+        QCOMPARE(bar->value(), top);
+        press(key, Qt::ControlModifier);
+        QVERIFY(buffer().Text().contains(QStringLiteral("[/")));
+        QCOMPARE(bar->value(), top);
+        QCoreApplication::processEvents();
+        QCOMPARE(bar->value(), top);
     }
 
     // A command is one undo step; Ctrl+Y redoes it.

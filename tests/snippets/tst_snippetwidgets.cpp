@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QProxyStyle>
 #include <QtTest>
 
 #include "support.h"
@@ -52,16 +53,45 @@ private slots:
         QCOMPARE(combo->currentIndex(), 10); // stays selected
     }
 
+    void smileyClick_data() {
+        QTest::addColumn<bool>("singleClickStyle");
+        QTest::newRow("double-click activates") << false;
+        QTest::newRow("single click activates") << true;
+    }
+    // One click inserts once, a double-click twice, Enter once, whatever the style activates on.
     void smileyClick() {
+        QFETCH(bool, singleClickStyle);
+        struct SingleClickStyle : QProxyStyle {
+            int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                          QStyleHintReturn* data) const override {
+                return hint == SH_ItemView_ActivateItemOnSingleClick
+                           ? 1
+                           : QProxyStyle::styleHint(hint, option, widget, data);
+            }
+        };
         QListWidget* list = m_form->List1;
+        SingleClickStyle style;
+        if (singleClickStyle)
+            list->setStyle(&style);
         QCOMPARE(list->count(), 2);
         m_form->buffer().setText(QStringLiteral("x"));
         m_form->buffer().setSelStart(1);
-        const QRect row = list->visualItemRect(list->item(1));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        const QPoint row = list->visualItemRect(list->item(1)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
         QCOMPARE(m_form->buffer().Text(), QStringLiteral("x :wink: "));
         QCOMPARE(m_form->buffer().SelStart(), 9);
         QVERIFY(m_form->Text1->hasFocus());
+
+        // A double-click: press and release, then the second press as a double-click.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
+        QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, row);
+        QCOMPARE(m_form->buffer().Text().count(QStringLiteral(":wink:")), 3);
+
+        list->setCurrentRow(0);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(m_form->buffer().Text(), QStringLiteral("x :wink: :wink: :wink: :smile: "));
+        list->setStyle(nullptr);
     }
 };
 

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Keys typed after a modal window closes reach the window that opened it, on a desktop whose
+# window manager skips windows without a task-bar entry when it passes the focus on (openbox
+# with a tray host). Also leaves screenshots of the list box and the colour chooser.
+# Usage: test_focus.sh path/to/Beitragsbox
+source "$(dirname "$0")/xsession.sh"
+SHOTS=$(dirname "$(readlink -f "$1")")
+mkdir -p "$XS_TMP/program" "$XS_TMP/work"
+cp "$1" "$XS_TMP/program/Beitragsbox"
+WORK="$XS_TMP/work"
+xs_start wm
+xs_start_tray
+saved() { # the text of usersave.txt after Ctrl+S, without the final line end
+    rm -f "$WORK/usersave.txt"
+    xdotool key ctrl+s
+    for _ in $(seq 60); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
+    tr -d '\r' <"$WORK/usersave.txt" 2>/dev/null | sed -z 's/\n$//'
+}
+active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+
+(cd "$WORK" && exec "$XS_TMP/program/Beitragsbox") >"$WORK/log" 2>&1 &
+PID=$!
+xs_track "$PID"
+WIN=$(xs_wait_window "Beitragsbox 2.0.0")
+sleep 0.3 # the tray icon docks
+xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "no tray: task-bar entry"
+xs_focus "$WIN"
+xdotool mousemove --window "$WIN" 100 80 click 1
+sleep 0.2
+
+# The list box, answered with the keyboard.
+xdotool type --delay 30 "ab"
+xdotool key ctrl+l
+BOX=$(xs_wait_window "Liste anlegen") || xs_fail "no list box"
+sleep 0.3
+xs_shot listbox
+xdotool type "2"
+xdotool key Return
+sleep 0.5
+xdotool type --delay 30 "z"
+LIST=$'ab\n[LIST]\n[*]\n[*]\n[/LIST]\nz'
+[ "$(saved)" = "$LIST" ] || xs_fail "after the list box: '$(cat "$WORK/usersave.txt" 2>&1)'"
+
+# The options dialog from the tray menu, the colour chooser over it, then OK.
+xs_tray_click 3
+sleep 0.4
+xdotool key --delay 80 Down Down Down Return
+OPTIONS=$(xs_wait_window "Optionen") || xs_fail "no options dialog"
+sleep 0.3
+xdotool key --delay 80 Tab Tab space # "Fenster"
+CHOOSER=$(xs_wait_window "Farbauswahl") || xs_fail "no colour chooser in German"
+sleep 0.3
+xs_shot colour-chooser
+xdotool key Escape
+sleep 0.5
+active_is "$OPTIONS" || xs_fail "the options dialog did not get the focus back"
+xdotool key Return # OK
+sleep 0.5
+active_is "$WIN" || xs_fail "the main window did not get the focus back after OK"
+xdotool type --delay 30 "y"
+[ "$(saved)" = "${LIST}y" ] || xs_fail "after the options dialog: '$(cat "$WORK/usersave.txt" 2>&1)'"
+kill -TERM "$PID"
+xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
+echo "1 passed, 0 failed"
