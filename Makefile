@@ -2,6 +2,9 @@
 SHELL := /bin/bash
 BUILD_DIR ?= build
 RUN_DIR ?= $(HOME)/Beitragsbox
+# WERROR=ON turns warnings into errors (CI does); SANITIZE=address,undefined builds with them.
+WERROR ?= OFF
+SANITIZE ?=
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgl-dev \
 	fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
@@ -30,7 +33,8 @@ deps-test:
 	$(call install_missing,$(TEST_PACKAGES))
 
 configure:
-	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	  -DBEITRAGSBOX_WERROR=$(WERROR) -DBEITRAGSBOX_SANITIZE=$(SANITIZE)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $$(nproc)

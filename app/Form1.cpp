@@ -2,18 +2,18 @@
 
 #include "app/Autosave.h"
 #include "app/modMain.h"
+#include "editor/Text1Buffer.h"
+#include "editor/TextField.h"
 #include "markup/Commands.h"
 #include "markup/KeyDispatch.h"
 #include "markup/QuoteSpacing.h"
-#include "markup/Text1Buffer.h"
-#include "markup/TextField.h"
-#include "options/Transparency.h"
 #include "platform/boxes.h"
+#include "platform/clipboard.h"
+#include "platform/clsINIClass.h"
 #include "platform/files.h"
+#include "platform/profile.h"
 #include "platform/tray.h"
 #include "platform/window.h"
-#include "settings/Config.h"
-#include "settings/clsINIClass.h"
 #include "snippets/QuickTexts.h"
 #include "snippets/Smilies.h"
 
@@ -24,17 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 
-namespace {
-Form1* g_form1 = nullptr;
-int g_unloadRuns = 0;
-} // namespace
-
-int Form1::unloadRuns() {
-    return g_unloadRuns;
-}
-
 Form1::Form1() {
-    g_form1 = this;
     createControls();
     m_buffer = std::make_unique<Text1Buffer>(Text1);
     m_autosave = new Autosave(
@@ -43,19 +33,16 @@ Form1::Form1() {
 }
 
 Form1::~Form1() {
-    if (g_form1 == this)
-        g_form1 = nullptr;
     window::unregisterLoaded(this);
 }
 
-Form1* Form1::instance() {
-    return g_form1;
-}
-
 Form1* Form1::Load() {
-    auto* form = new Form1;
-    window::registerLoaded(form);
-    form->Form_Load();
+    bool created = false;
+    Form1* form = loadWith([] { return new Form1; }, &created);
+    if (created) {
+        window::registerLoaded(form);
+        form->Form_Load();
+    }
     return form;
 }
 
@@ -66,39 +53,24 @@ void Form1::Form_Load() {
 
 void Form1::InitForm() {
     const clsINIClass ini;
+    // One reading of the settings file serves the settings and the smilies.
+    const profile::Document settings = profile::load(ini.strDefaultFileName());
     setWindowTitle(programCaption());
 
-    for (int n = 0; n < quicktexts::kCount; ++n)
-        strQuickText[n] = quicktexts::load(n);
+    for (int n = 0; n < quicktexts::kCount; ++n) {
+        const files::ReadResult read = files::readTextFile(quicktexts::fileName(n));
+        // Files written on Linux have bare LF; the caret arithmetic counts CR LF.
+        strQuickText[n] = read.ok ? toCrLf(read.text) : QString();
+    }
     const auto separators = quicktexts::separators();
     std::copy(separators.begin(), separators.end(), strQuickText.begin() + quicktexts::kCount);
     for (int k = 0; k < int(strQuickText.size()); ++k)
         Combo1->addItem(quicktexts::comboEntry(k, strQuickText[k]));
     Combo1->setCurrentIndex(-1);
 
-    auto read = [this](const config::SettingKey& key) {
-        return ReadSetting(QString::fromLatin1(key.name), QString(), QString(), key.maximum,
-                           key.minimum, key.fallback);
-    };
-    auto checkState = [](qint32 v) { return v != 0 ? Qt::Checked : Qt::Unchecked; };
-    Check1->setCheckState(checkState(read(config::AutoQuote)));
-    Check2->setCheckState(checkState(read(config::AutoSave)));
-    Check3->setCheckState(checkState(read(config::AlwaysOnTop))); // on top from here on
+    LoadSettings(settings.values(ini.strDefaultSection()));
 
-    setBackColor(ColorGroup::Window, read(config::FormBackColor));
-
-    Timer1->setInterval(read(config::AutoSaveDelay) * 1000);
-    Timer1->setEnabled(Timer1->Interval() > 0);
-
-    window::setForeColor(Text1, read(config::TextColor));
-    setBackColor(ColorGroup::TextArea, read(config::TextBackColor));
-    setBackColor(ColorGroup::Buttons, read(config::ButtonBackColor));
-
-    bytTransparency = uint8_t(read(config::Transparency));
-    if (blnAlphaSupport)
-        SetTransparency(this, bytTransparency);
-
-    List1->addItems(smilies::load(ini.strDefaultFileName()));
+    List1->addItems(smilies::load(settings));
     AddSysTrayIcon();
 }
 
@@ -129,11 +101,9 @@ void Form1::Unload(int UnloadMode) {
         return;
     }
     Form_Unload(Cancel);
-    hide();
-    if (g_form1 == this)
-        g_form1 = nullptr;
+    // Hidden before the last loaded window goes: quitting asks the visible windows to close.
+    SingleInstance<Form1>::Unload();
     window::unregisterLoaded(this);
-    deleteLater();
 }
 
 void Form1::Form_QueryUnload(int& Cancel, int& UnloadMode) {
@@ -147,11 +117,11 @@ void Form1::Form_QueryUnload(int& Cancel, int& UnloadMode) {
 }
 
 void Form1::Form_Unload(int& /*Cancel*/) {
-    ++g_unloadRuns;
     RemoveSysTrayIcon();
     Timer1->setEnabled(false);
     finishAutosave();
     SaveSettings();
+    emit unloaded();
 }
 
 void Form1::finishAutosave() {
@@ -176,6 +146,11 @@ void Form1::autosaveReport(bool failing, const QString& reason) {
     }
 }
 
+void Form1::setQuickText(int n, const QString& text) {
+    Combo1->setItemText(n, quicktexts::comboEntry(n, text));
+    strQuickText[n] = text;
+}
+
 void Form1::Combo1_Click() {
     if (Combo1->currentIndex() < 0)
         Combo1->setCurrentIndex(0);
@@ -195,7 +170,10 @@ void Form1::changeEvent(QEvent* event) {
 }
 
 void Form1::Command1_Click() {
-    commands::quote(*m_buffer, Check1->checkState() != Qt::Unchecked);
+    const bool autoQuote = Check1->checkState() != Qt::Unchecked;
+    // The clipboard counts only with AutoQuote and nothing selected.
+    const bool fromClipboard = autoQuote && m_buffer->SelLength() == 0;
+    commands::quote(*m_buffer, autoQuote, fromClipboard ? clipboard::ClipboardText() : QString());
 }
 void Form1::Command2_Click() {
     commands::bold(*m_buffer);
@@ -204,10 +182,13 @@ void Form1::Command3_Click() {
     commands::italic(*m_buffer);
 }
 void Form1::Command4_Click() {
-    commands::link(*m_buffer);
+    commands::link(*m_buffer, clipboard::ClipboardText());
 }
 void Form1::Command5_Click() {
-    commands::list(*m_buffer);
+    const QString answer =
+        boxes::InputBox(QStringLiteral("Wieviele Listenpunkte?"), QStringLiteral("Liste anlegen"));
+    if (commands::list(*m_buffer, answer) == commands::ListResult::TooMany)
+        boxes::MsgBox(QStringLiteral("Zu viele Listenpunkte"));
 }
 
 void Form1::markAll() {
@@ -220,7 +201,11 @@ void Form1::jumpToEnd() {
 }
 
 void Form1::formatQuotes() {
-    m_buffer->setText(strFormat(m_buffer->Text()));
+    const FormatResult result = strFormat(m_buffer->Text());
+    if (result.failed)
+        boxes::MsgBox(QStringLiteral("Fehler in strFormat"), boxes::Icon::Critical,
+                      QStringLiteral("Fehler"));
+    m_buffer->setText(result.text);
 }
 
 void Form1::saveUserCopy() {
@@ -233,36 +218,15 @@ void Form1::saveUserCopy() {
 }
 
 bool Form1::Text1_KeyDown(int KeyCode, int Shift) {
-    switch (Text1KeyAction(KeyCode, Shift)) {
-    case KeyAction::None:
+    // By KeyAction, None first.
+    static constexpr void (Form1::*kActions[])() = {
+        nullptr,           &Form1::saveUserCopy,   &Form1::Command1_Click, &Form1::Command4_Click,
+        &Form1::markAll,   &Form1::Command5_Click, &Form1::Command2_Click, &Form1::Command3_Click,
+        &Form1::jumpToEnd, &Form1::formatQuotes};
+    static_assert(std::size(kActions) == size_t(KeyAction::Format) + 1);
+    const auto action = kActions[size_t(Text1KeyAction(KeyCode, Shift))];
+    if (!action)
         return false;
-    case KeyAction::Save:
-        saveUserCopy();
-        break;
-    case KeyAction::Quote:
-        Command1_Click();
-        break;
-    case KeyAction::Link:
-        Command4_Click();
-        break;
-    case KeyAction::MarkAll:
-        markAll();
-        break;
-    case KeyAction::List:
-        Command5_Click();
-        break;
-    case KeyAction::Bold:
-        Command2_Click();
-        break;
-    case KeyAction::Italic:
-        Command3_Click();
-        break;
-    case KeyAction::JumpToEnd:
-        jumpToEnd();
-        break;
-    case KeyAction::Format:
-        formatQuotes();
-        break;
-    }
+    (this->*action)();
     return true;
 }

@@ -1,10 +1,17 @@
 #pragma once
+#include "options/Form2.h"
+#include "platform/SingleInstance.h"
+
+#include <QHash>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
 
+namespace config {
+struct SettingKey;
+}
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -19,16 +26,13 @@ class TrayIcon;
 // The main window: the edit field, the markup buttons, quick texts, smilies and the three
 // check boxes. It lives for the whole run; its close box hides it where a tray icon can bring
 // it back, and ends the program otherwise.
-class Form1 : public QWidget {
+class Form1 : public QWidget, public SingleInstance<Form1> {
     Q_OBJECT
 public:
-    Form1();
     ~Form1() override;
 
-    // The loaded main window, or null.
-    static Form1* instance();
-
-    // Loading: builds the controls and runs Form_Load; the window is not shown yet.
+    // Loading: builds the controls and runs Form_Load; the window is not shown yet. The loaded
+    // window when there is one.
     static Form1* Load();
 
     // Unloads the window for the given reason (0 = the user's close box); a window already
@@ -63,6 +67,8 @@ public:
     void showAbout();
     void showKurzHilfe();
     void showOptions();
+    // The options dialog, loaded if needed and wired to this window, ready to be shown.
+    Form2* loadOptions();
     TrayIcon* tray() const { return m_tray; }
 
     void Combo1_Click();
@@ -87,21 +93,24 @@ public:
     QLabel* picSysTrayIcon = nullptr;
     FormTimer* Timer1 = nullptr;
 
-    // The controls that share a background colour: the window with its check boxes, the edit
-    // field with both lists, the six buttons.
-    enum class ColorGroup { Window, TextArea, Buttons };
-    void setBackColor(ColorGroup group, qint32 value);
+    // Colours a group of controls: the background, or the edit field's text.
+    void setColor(ColorGroup group, qint32 value);
     // The desktop scheme's colours, as a new window has them.
     void resetColors();
+    // Applies the level where window opacity is supported; keeps it in any case.
+    void applyTransparency(int level);
+    // Quick text n and its drop-down entry.
+    void setQuickText(int n, const QString& text);
 
     // Lays out the edit field and the smiley list for the window's size.
     void Form_Resize();
 
-    // How often the unload handler ran in this process (once per unloading).
-    static int unloadRuns();
-
     // Waits for autosave writes still under way.
     void finishAutosave();
+
+signals:
+    // The unload handler has run: settings saved, tray icon removed.
+    void unloaded();
 
 protected:
     bool event(QEvent* event) override;
@@ -112,14 +121,17 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    Form1();
     void createControls();
     void Form_Load();
     void InitForm();
     void Form_QueryUnload(int& Cancel, int& UnloadMode);
     void Form_Unload(int& Cancel);
     void Check3_Click();
-    qint32 ReadSetting(const QString& key, const QString& section, const QString& file,
-                       qint32 maximum, qint32 minimum, qint32 fallback);
+    // The settings of section "GENERAL", read once for all nine.
+    using SettingValues = QHash<QString, QString>;
+    qint32 ReadSetting(const SettingValues& values, const config::SettingKey& key) const;
+    void LoadSettings(const SettingValues& values);
     void SaveSettings();
     void autosaveReport(bool failing, const QString& reason);
     bool closeBoxHides() const;

@@ -2,9 +2,9 @@
 
 #include "app/Form1.h"
 #include "options/Form2.h"
+#include "options/frmEditPhrase.h"
 #include "platform/window.h"
 #include "shell/frmMenu.h"
-#include "snippets/frmEditPhrase.h"
 #include "version.h"
 
 #include <QFont>
@@ -50,8 +50,7 @@ void Main() {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8);
     QGuiApplication::setFont(font);
-    Form1* form = Form1::instance() ? Form1::instance() : Form1::Load();
-    form->show();
+    Form1::Load()->show();
 }
 
 void EndProgram() {

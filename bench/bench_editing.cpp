@@ -1,9 +1,9 @@
 // Speed of the editing commands on the real edit field, for texts of 1 KB, 1 MB and 10 MB.
 // Each measurement includes the event processing (layout, painting) that follows a command.
 #include "app/Form1.h"
+#include "editor/Text1Buffer.h"
+#include "editor/TextField.h"
 #include "markup/QuoteSpacing.h"
-#include "markup/Text1Buffer.h"
-#include "markup/TextField.h"
 #include "platform/boxes.h"
 
 #include <QApplication>

@@ -2,8 +2,6 @@
 
 #include "markup/EditBuffer.h"
 #include "markup/TagPrimitives.h"
-#include "platform/boxes.h"
-#include "platform/clipboard.h"
 #include "settings/NumberReader.h"
 
 namespace commands {
@@ -13,11 +11,10 @@ constexpr int kMaxListItems = 255;
 const QString kCrLf = QStringLiteral("\r\n");
 } // namespace
 
-void quote(EditBuffer& buffer, bool autoQuote) {
+void quote(EditBuffer& buffer, bool autoQuote, const QString& clipboardText) {
     if (buffer.SelText().isEmpty() && autoQuote) {
         const int s = buffer.SelStart();
-        const QString clip = clipboard::ClipboardText();
-        const QString tag = strBuildTag(clip, QStringLiteral("QUOTE"), QString());
+        const QString tag = strBuildTag(clipboardText, QStringLiteral("QUOTE"), QString());
         buffer.ReplaceRange(tag, s + 1, 0);
         buffer.setSelStart(s + int(tag.size()));
         buffer.SetFocus();
@@ -43,8 +40,8 @@ QString linkTarget(const QString& clipboardText) {
     return QString();
 }
 
-void link(EditBuffer& buffer) {
-    const QString target = linkTarget(clipboard::ClipboardText());
+void link(EditBuffer& buffer, const QString& clipboardText) {
+    const QString target = linkTarget(clipboardText);
     WrapSelection(buffer, QStringLiteral("URL"), target, CaretRule::BetweenTags);
 }
 
@@ -59,20 +56,17 @@ QString buildList(int n) {
     return list + kCrLf + QStringLiteral("[/LIST]") + kCrLf;
 }
 
-void list(EditBuffer& buffer) {
-    const double n =
-        listCount(boxes::InputBox(QStringLiteral("Wieviele Listenpunkte?"),
-                                  QStringLiteral("Liste anlegen")));
+ListResult list(EditBuffer& buffer, const QString& answer) {
+    const double n = listCount(answer);
     if (n == 0)
-        return;
-    if (n > kMaxListItems) {
-        boxes::MsgBox(QStringLiteral("Zu viele Listenpunkte"));
-        return;
-    }
+        return ListResult::Nothing;
+    if (n > kMaxListItems)
+        return ListResult::TooMany;
     // A negative count gives the frame without items.
     buffer.ReplaceRange(buildList(n < 0 ? 0 : int(n)), buffer.SelStart() + 1, buffer.SelLength());
     buffer.SetFocus();
     buffer.setSelStart(buffer.TextLength());
+    return ListResult::Inserted;
 }
 
 } // namespace commands

@@ -3,15 +3,23 @@
 
 class EditBuffer;
 
-// The five formatting commands on the edit buffer. The clipboard and the boxes are reached
-// through the platform layer.
+// The five formatting commands on the edit buffer. What they need of the clipboard and of the
+// user comes in as arguments; the window asks and reports.
 namespace commands {
 
-void quote(EditBuffer& buffer, bool autoQuote);
+// The clipboard's text is used only with AutoQuote and nothing selected.
+void quote(EditBuffer& buffer, bool autoQuote, const QString& clipboardText);
 void bold(EditBuffer& buffer);
 void italic(EditBuffer& buffer);
-void link(EditBuffer& buffer);
-void list(EditBuffer& buffer);
+void link(EditBuffer& buffer, const QString& clipboardText);
+
+// What the list command did with the answer to "Wieviele Listenpunkte?".
+enum class ListResult {
+    Nothing,  // no count (0, empty, Cancel, not a number): nothing changed
+    TooMany,  // above 255: nothing changed, the user is to be told "Zu viele Listenpunkte"
+    Inserted, // the list frame stands in place of the selection, the caret at the end
+};
+ListResult list(EditBuffer& buffer, const QString& answer);
 
 // The link target taken from the clipboard text: the text itself when it starts with "http://"
 // or "ftp://", "http://" + the text when it starts with "www.", else "".

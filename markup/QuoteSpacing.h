@@ -1,18 +1,24 @@
 #pragma once
 #include <QString>
 
-#include <functional>
+#include <initializer_list>
+
+struct FormatResult {
+    QString text;
+    bool failed = false; // out of memory: the text has the changes made so far
+};
 
 // Removes the blank lines before every "[QUOTE]" and after every "[/QUOTE]", leaving one
-// CR LF in each place. Linear in the text's length. On a failure (out of memory) it shows
-// "Fehler in strFormat" and returns the text with the changes made so far.
-QString strFormat(const QString& strText);
+// CR LF in each place. Linear in the text's length. A failure is for the window to report
+// ("Fehler in strFormat").
+FormatResult strFormat(const QString& strText);
 
 namespace quotespacing {
-// The two passes, exposed for tests and benchmarks; they may throw std::bad_alloc.
+// The two passes of strFormat; they may throw std::bad_alloc.
 QString tidyBeforeOpeningTags(const QString& text);
 QString tidyAfterClosingTags(const QString& text);
 
-// Test seam: called between the two passes; a test makes it throw to exercise the failure path.
-extern std::function<void()> betweenPassesHook;
+// Runs the passes in order; a pass that throws ends the run with the result so far.
+using Pass = QString (*)(const QString&);
+FormatResult runPasses(const QString& text, std::initializer_list<Pass> passes);
 } // namespace quotespacing

@@ -1,30 +1,24 @@
 #include "options/Form2.h"
 
-#include "app/Form1.h"
 #include "app/modMain.h"
-#include "markup/TextField.h"
 #include "options/SysInfo.h"
-#include "options/Transparency.h"
+#include "options/frmEditPhrase.h"
 #include "platform/boxes.h"
 #include "platform/window.h"
 #include "settings/NumberReader.h"
-#include "snippets/frmEditPhrase.h"
+#include "snippets/QuickTexts.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
 
 #include <cmath>
 
 namespace {
-Form2* g_form2 = nullptr;
-int g_loadRuns = 0;
 constexpr int kMaxDelaySeconds = 65;
 
 template <typename T> T* make(QWidget* parent, const char* name) {
@@ -52,34 +46,22 @@ QGroupBox* makeFrame(QWidget* parent, const char* name, const QString& caption, 
 
 } // namespace
 
-Form2* Form2::instance() {
-    return g_form2;
-}
-int Form2::loadRuns() {
-    return g_loadRuns;
-}
-
-Form2* Form2::Load() {
-    if (!g_form2) {
-        g_form2 = new Form2;
-        g_form2->Form_Load();
-    }
-    return g_form2;
+Form2* Form2::Load(QWidget* owner, const Setup& setup) {
+    return loadWith([&] {
+        auto* form = new Form2(owner);
+        form->Form_Load(setup);
+        return form;
+    });
 }
 
 void Form2::Unload() {
-    if (g_form2)
+    if (instance())
         frmEditPhrase::Unload(); // owned by the dialog
-    window::unloadLater(g_form2);
+    SingleInstance<Form2>::Unload();
 }
 
-Form2::Form2() : QDialog(Form1::instance()) {
+Form2::Form2(QWidget* owner) : QDialog(owner) {
     createControls();
-}
-
-Form2::~Form2() {
-    if (g_form2 == this)
-        g_form2 = nullptr;
 }
 
 void Form2::createControls() {
@@ -173,49 +155,46 @@ bool Form2::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
-void Form2::Form_Load() {
-    ++g_loadRuns;
-    Form1* main = Form1::instance();
-    setWindowIcon(main->windowIcon());
-    for (int i = 0; i < 10; ++i)
-        Combo1->addItem(main->Combo1->itemText(i));
+void Form2::Form_Load(const Setup& setup) {
+    if (parentWidget())
+        setWindowIcon(parentWidget()->windowIcon());
+    Combo1->addItems(setup.quickTexts.mid(0, 10));
     Combo1->setCurrentIndex(-1);
     hsbTransparency->setVisible(blnAlphaSupport);
     lblTransparency->setVisible(blnAlphaSupport);
     lblNoAlphaSupport->setVisible(!blnAlphaSupport);
-    Text2->setText(QString::number(main->Timer1->Interval() / 1000));
+    Text2->setText(QString::number(setup.interval / 1000));
 }
 
-void Form2::chooseColor(const std::function<void(qint32)>& apply) {
+void Form2::chooseColor(ColorGroup group) {
     const boxes::ColorChoice choice = boxes::ChooseColorDlg(this);
     if (!choice.blnCancelled)
-        apply(choice.lngColor);
+        emit colorChosen(group, choice.lngColor);
 }
 
 void Form2::Command3_Click() {
-    chooseColor([](qint32 c) { Form1::instance()->setBackColor(Form1::ColorGroup::Window, c); });
+    chooseColor(ColorGroup::Window);
 }
 
 void Form2::Command4_Click() {
-    chooseColor([](qint32 c) { window::setForeColor(Form1::instance()->Text1, c); });
+    chooseColor(ColorGroup::Text);
 }
 
 void Form2::Command5_Click() {
-    chooseColor([](qint32 c) { Form1::instance()->setBackColor(Form1::ColorGroup::TextArea, c); });
+    chooseColor(ColorGroup::TextArea);
 }
 
 void Form2::cmdBtnColor_Click() {
-    chooseColor([](qint32 c) { Form1::instance()->setBackColor(Form1::ColorGroup::Buttons, c); });
+    chooseColor(ColorGroup::Buttons);
 }
 
 void Form2::Command6_Click() {
-    Form1::instance()->resetColors();
+    emit colorsReset();
 }
 
 void Form2::hsbTransparency_Change() {
     lblTransparency->setText(QString::number(hsbTransparency->value()));
-    if (blnAlphaSupport)
-        SetTransparency(Form1::instance(), hsbTransparency->value());
+    emit transparencyChanged(hsbTransparency->value());
 }
 
 void Form2::Command1_Click() {
@@ -226,7 +205,7 @@ void Form2::Command1_Click() {
     }
     // A negative entry ("-5" fits) would make no sense as an interval: it counts as 0.
     const double seconds = std::max(readNumber(Text2->text(), NumberSyntax::Setting), 0.0);
-    Form1::instance()->Timer1->setInterval(int(roundHalfEven(seconds * 1000)));
+    emit intervalChosen(int(roundHalfEven(seconds * 1000)));
     hide();
 }
 
@@ -247,10 +226,17 @@ int Form2::selectedQuickText() const {
 }
 
 void Form2::cmdEditPhrase_Click() {
-    if (selectedQuickText() < 0)
+    const int n = selectedQuickText();
+    if (n < 0)
         return;
-    frmEditPhrase* editor = frmEditPhrase::Load(this);
+    frmEditPhrase* editor = frmEditPhrase::Load(this, n);
+    connect(editor, &frmEditPhrase::saved, this, &Form2::quickTextEdited, Qt::UniqueConnection);
     window::execModal(editor);
+}
+
+void Form2::quickTextEdited(int n, const QString& text) {
+    Combo1->setItemText(n, quicktexts::comboEntry(n, text));
+    emit quickTextSaved(n, text);
 }
 
 void Form2::cmdSysInfo_Click() {

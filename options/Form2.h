@@ -1,7 +1,8 @@
 #pragma once
-#include <QDialog>
+#include "platform/SingleInstance.h"
 
-#include <functional>
+#include <QDialog>
+#include <QStringList>
 
 class QComboBox;
 class QGroupBox;
@@ -10,16 +11,29 @@ class QLineEdit;
 class QPushButton;
 class QScrollBar;
 
+// What a colour chosen in the options dialog colours in the main window.
+enum class ColorGroup {
+    Window,   // the window and its check boxes
+    Text,     // the text of the edit field
+    TextArea, // the edit field and both lists
+    Buttons,  // the six buttons
+};
+
 // The options dialog "Optionen": colours, autosave interval, transparency, quick texts and the
-// system-information tool. Every change goes straight into the main window. "OK" hides it (it
-// stays loaded with its fields); "Abbrechen" and the close box unload it.
-class Form2 : public QDialog {
+// system-information tool. It keeps no settings: it reports each choice, and the main window
+// applies it at once. "OK" hides it (it stays loaded with its fields); "Abbrechen" and the
+// close box unload it.
+class Form2 : public QDialog, public SingleInstance<Form2> {
     Q_OBJECT
 public:
-    static Form2* instance();
-    // Loads the dialog if it is not loaded; Form_Load runs only then.
-    static Form2* Load();
-    // Unloads it if loaded.
+    // What the dialog shows when it is loaded.
+    struct Setup {
+        QStringList quickTexts; // the entries of quick texts 0..9
+        int interval = 0;       // of the autosave timer, in milliseconds
+    };
+    // Loads the dialog over the owner if it is not loaded; Form_Load runs only then.
+    static Form2* Load(QWidget* owner, const Setup& setup);
+    // Unloads it, with the quick-text editor it owns, if loaded.
     static void Unload();
 
     QGroupBox* Frame2 = nullptr;
@@ -56,18 +70,25 @@ public:
     // The quick text chosen in the list, or -1 (none chosen, or other text typed in).
     int selectedQuickText() const;
 
-    // How often Form_Load ran in this process.
-    static int loadRuns();
+signals:
+    void colorChosen(ColorGroup group, qint32 color);
+    void colorsReset();
+    // "OK": the interval for the autosave timer.
+    void intervalChosen(int milliseconds);
+    // Every change of the transparency bar, by the user or by the opener.
+    void transparencyChanged(int level);
+    // The quick-text editor stored quick text n.
+    void quickTextSaved(int n, const QString& text);
 
 protected:
     void reject() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    Form2();
-    ~Form2() override;
+    explicit Form2(QWidget* owner);
     void createControls();
-    void Form_Load();
-    // Asks for a colour and hands it on, unless the chooser was cancelled.
-    void chooseColor(const std::function<void(qint32)>& apply);
+    void Form_Load(const Setup& setup);
+    // Asks for a colour and reports it for the group, unless the chooser was cancelled.
+    void chooseColor(ColorGroup group);
+    void quickTextEdited(int n, const QString& text);
 };

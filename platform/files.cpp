@@ -1,5 +1,7 @@
 #include "platform/files.h"
 
+#include "settings/TextDecoding.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QRandomGenerator>
@@ -152,26 +154,6 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     return WriteResult{true, QString()};
 }
 
-QString decodeText(const QByteArray& bytes) {
-    // Stateless: bytes of a character cut off at the end count as invalid, not as pending.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(bytes);
-    if (!utf8.hasError())
-        return text;
-    // Windows-1252: Latin-1 but for 0x80..0x9F; its five unassigned bytes keep their value, as
-    // Windows maps them, so every byte reads as one character and writes back unchanged.
-    static const char16_t high[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    text.resize(bytes.size());
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        text[i] = (byte >= 0x80 && byte < 0xA0) ? QChar(high[byte - 0x80]) : QChar(byte);
-    }
-    return text;
-}
-
 ReadResult readTextFile(const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
@@ -179,7 +161,7 @@ ReadResult readTextFile(const QString& fileName) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return ReadResult{false, QString(), file.errorString()};
-    return ReadResult{true, decodeText(bytes), QString()};
+    return ReadResult{true, textcodec::decodeText(bytes), QString()};
 }
 
 } // namespace files

@@ -25,9 +25,7 @@ struct ReadResult {
     QString reason;
 };
 
-// A whole text file: UTF-8 where the bytes are valid UTF-8, otherwise Windows-1252, so files
-// from the Windows program keep their umlauts. Nothing else is converted.
+// A whole text file, decoded as textcodec::decodeText does. Nothing else is converted.
 ReadResult readTextFile(const QString& fileName);
-QString decodeText(const QByteArray& bytes);
 
 } // namespace files

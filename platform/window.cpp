@@ -13,8 +13,6 @@
 #include <QWidget>
 #include <QWindow>
 
-#include <xcb/xcb.h>
-
 #include <cmath>
 #include <memory>
 
@@ -24,15 +22,6 @@ namespace {
 
 double twipsPerPixel(int logicalDpi) {
     return 1440.0 / (logicalDpi > 0 ? logicalDpi : 96);
-}
-
-xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
-    const xcb_intern_atom_cookie_t cookie =
-        xcb_intern_atom(connection, 0, uint16_t(qstrlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    free(reply);
-    return atom;
 }
 
 QSet<QWidget*>& loaded() {
@@ -103,36 +92,6 @@ int execModal(QDialog* dialog) {
 
 bool alphaSupportFor(const QString& platformName) {
     return platformName == QLatin1String("xcb");
-}
-
-void setSkipTaskbar(QWidget* widget, bool skip) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->connection())
-        return;
-    xcb_connection_t* c = x11->connection();
-    const auto win = xcb_window_t(widget->winId());
-    const xcb_atom_t netWmState = internAtom(c, "_NET_WM_STATE");
-    const xcb_atom_t states[2] = {internAtom(c, "_NET_WM_STATE_SKIP_TASKBAR"),
-                                  internAtom(c, "_NET_WM_STATE_SKIP_PAGER")};
-
-    // Set before every mapping: the window manager reads the property when it maps the window
-    // (Qt merges its own states into it), and may drop it when the window is withdrawn.
-    xcb_get_property_reply_t* reply = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, win, netWmState, XCB_ATOM_ATOM, 0, 1024), nullptr);
-    QList<xcb_atom_t> atoms;
-    if (reply && reply->format == 32 && reply->type == XCB_ATOM_ATOM) {
-        const auto* data = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
-        atoms = QList<xcb_atom_t>(data, data + xcb_get_property_value_length(reply) / 4);
-    }
-    free(reply);
-    for (xcb_atom_t state : states) {
-        atoms.removeAll(state);
-        if (skip)
-            atoms.append(state);
-    }
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, win, netWmState, XCB_ATOM_ATOM, 32,
-                        uint32_t(atoms.size()), atoms.constData());
-    xcb_flush(c);
 }
 
 QColor resolveColor(qint32 value, const QPalette& desktop) {

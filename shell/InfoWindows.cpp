@@ -13,8 +13,6 @@
 
 namespace {
 
-frmKurzHilfe* g_kurzHilfe = nullptr;
-
 // The frame between outer size and client area implied by the quick-help window's layout:
 // client 4710 x 3135 with a text box 120 narrower and 520 lower than the outer size.
 constexpr double kHelpFrameWidth = 105;
@@ -73,22 +71,12 @@ frmKurzHilfe::frmKurzHilfe(QWidget* owner) : QWidget(owner, Qt::Window) {
     Form_Load(owner);
 }
 
-frmKurzHilfe::~frmKurzHilfe() {
-    if (g_kurzHilfe == this)
-        g_kurzHilfe = nullptr;
-}
-
-frmKurzHilfe* frmKurzHilfe::instance() {
-    return g_kurzHilfe;
-}
-
 frmKurzHilfe* frmKurzHilfe::Show(QWidget* owner) {
-    if (!g_kurzHilfe)
-        g_kurzHilfe = new frmKurzHilfe(owner);
-    g_kurzHilfe->show();
-    g_kurzHilfe->raise();
-    g_kurzHilfe->activateWindow();
-    return g_kurzHilfe;
+    frmKurzHilfe* help = loadWith([owner] { return new frmKurzHilfe(owner); });
+    help->show();
+    help->raise();
+    help->activateWindow();
+    return help;
 }
 
 void frmKurzHilfe::Form_Load(QWidget* owner) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/SingleInstance.h"
+
 #include <QDialog>
 #include <QWidget>
 
@@ -21,13 +23,11 @@ private:
 
 // The quick-help window: "kurzhilfe.txt" in an editable box (never saved), modeless, owned by
 // the main window. At most one exists; it is unloaded when closed.
-class frmKurzHilfe : public QWidget {
+class frmKurzHilfe : public QWidget, public SingleInstance<frmKurzHilfe> {
     Q_OBJECT
 public:
     // Shows the open window, or loads a new one.
     static frmKurzHilfe* Show(QWidget* owner);
-    static frmKurzHilfe* instance();
-    ~frmKurzHilfe() override;
 
     QPlainTextEdit* txtKurzHilfe = nullptr;
 

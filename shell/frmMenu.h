@@ -1,24 +1,29 @@
 #pragma once
+#include "platform/SingleInstance.h"
+
 #include <QWidget>
 
 class QAction;
 class QMenu;
 
-// The never-shown window that carries the tray menu "Datei". Created on first use.
-class frmMenu : public QWidget {
+// The never-shown window that carries the tray menu "Datei". Created on first use; each item
+// reports its choice, the main window acts on it.
+class frmMenu : public QWidget, public SingleInstance<frmMenu> {
     Q_OBJECT
 public:
-    static frmMenu* instance();
-    static frmMenu* Load();
-    // Unloads it if loaded.
-    static void Unload();
-
+    // The menu and its items, top to bottom.
     QMenu* mnuDatei = nullptr;
     QAction* mnuAbout = nullptr;
     QAction* mnuKurzHilfe = nullptr;
     QAction* mnuOptions = nullptr;
     QAction* mnuBeenden = nullptr;
 
+    // The loaded menu window, or a new one (then `*created` is set).
+    static frmMenu* Load(bool* created = nullptr);
+    // Unloads it if loaded, closing the menu if it is open.
+    static void Unload();
+
+signals:
     void mnuAbout_Click();
     void mnuKurzHilfe_Click();
     void mnuOptions_Click();
@@ -26,5 +31,4 @@ public:
 
 private:
     frmMenu();
-    ~frmMenu() override;
 };

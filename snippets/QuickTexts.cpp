@@ -1,18 +1,11 @@
 #include "snippets/QuickTexts.h"
 
 #include "markup/EditBuffer.h"
-#include "platform/files.h"
 
 namespace quicktexts {
 
 QString fileName(int n) {
     return QStringLiteral("user%1.txt").arg(n);
-}
-
-QString load(int n) {
-    const files::ReadResult read = files::readTextFile(fileName(n));
-    // Files written on Linux have bare LF; the caret arithmetic counts CR LF.
-    return read.ok ? toCrLf(read.text) : QString();
 }
 
 std::array<QString, 3> separators() {

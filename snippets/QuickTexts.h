@@ -12,10 +12,6 @@ constexpr int kCount = 10;
 // "user0.txt" .. "user9.txt" in the working folder.
 QString fileName(int n);
 
-// The file's text with every line break as CR LF; "" for a missing or unreadable file (nothing
-// is created).
-QString load(int n);
-
 // The separators, entries 10..12 of the table.
 std::array<QString, 3> separators();
 

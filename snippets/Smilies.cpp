@@ -1,14 +1,13 @@
 #include "snippets/Smilies.h"
 
 #include "markup/EditBuffer.h"
-#include "platform/profile.h"
+#include "settings/ProfileDocument.h"
 
 namespace smilies {
 
-QStringList load(const QString& settingsFile) {
-    // One reading and one pass over the file serve every key; nothing writes it meanwhile.
-    const QHash<QString, QString> values =
-        profile::Document::load(settingsFile).values(QStringLiteral("SMILIES"));
+QStringList load(const profile::Document& settings) {
+    // One pass over the file serves every key.
+    const QHash<QString, QString> values = settings.values(QStringLiteral("SMILIES"));
     QStringList codes;
     for (int n = 1; n <= 32767; ++n) {
         const QString value =

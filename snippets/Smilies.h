@@ -3,13 +3,16 @@
 #include <QStringList>
 
 class EditBuffer;
+namespace profile {
+class Document;
+}
 
 namespace smilies {
 
 // The codes of section "SMILIES": keys "Smiley001", "Smiley002", ... up to the first missing
 // or empty one, each value without its first and last character. A value of one character has
 // no code and is passed over.
-QStringList load(const QString& settingsFile);
+QStringList load(const profile::Document& settings);
 
 // The code framed by colons, with a blank added on each side where the neighbour is not one.
 QString framed(const QString& code, bool blankBefore, bool blankAfter);

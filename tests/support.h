@@ -1,30 +1,35 @@
 #pragma once
-// Shared by the tests: temporary folders, file helpers, answering modal dialogs.
-#include "settings/clsINIClass.h"
+// Shared by the tests: the test main, file helpers, answering modal dialogs.
+#ifdef BEITRAGSBOX_TEST_PROGRAM_FOLDER
+#include "platform/clsINIClass.h"
+#endif
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtTest>
 
 #include <functional>
 
-// A temporary program folder (where the settings file lies) and working folder, in force while
-// the object lives.
+// Each test program runs in a temporary program folder (where the settings file lies) and a
+// temporary working folder of its own, so that no run sees what another one left.
 struct TestFolders {
     QTemporaryDir program;
     QTemporaryDir work;
-    QString previous = QDir::currentPath();
+    static inline QString programPath; // the program folder of this run
     TestFolders() {
+        programPath = program.path();
+#ifdef BEITRAGSBOX_TEST_PROGRAM_FOLDER
         settingsfile::setProgramFolderForTests(program.path());
+#endif
         QDir::setCurrent(work.path());
     }
-    ~TestFolders() {
-        QDir::setCurrent(previous);
-        settingsfile::setProgramFolderForTests(QString());
-    }
 };
+
+// QTEST_MAIN with the folders set up before the test object exists.
+#define BEITRAGSBOX_TEST_MAIN(TestObject)                                                          \
+    QTEST_MAIN_WRAPPER(TestObject, QTEST_MAIN_SETUP() TestFolders folders;)
 
 inline QByteArray readFile(const QString& name) {
     QFile f(name);
@@ -41,6 +46,9 @@ inline QString crlf(QString s) {
     return s.replace(QLatin1String("|"), QLatin1String("\r\n"));
 }
 
+#ifdef QT_WIDGETS_LIB
+#include <QApplication>
+
 // Runs `act` on the modal dialog of type T as soon as it is shown.
 template <typename T> void whenModal(QObject* context, std::function<void(T*)> act) {
     QTimer::singleShot(0, context, [context, act] {
@@ -50,3 +58,4 @@ template <typename T> void whenModal(QObject* context, std::function<void(T*)> a
             whenModal<T>(context, act);
     });
 }
+#endif

@@ -1,7 +1,7 @@
 // The autosave timer's rules and the file it writes.
 #include "app/Form1.h"
 #include "app/modMain.h"
-#include "markup/Text1Buffer.h"
+#include "editor/Text1Buffer.h"
 #include "platform/window.h"
 
 #include <QtTest>
@@ -10,8 +10,6 @@
 
 class TestAutosave : public QObject {
     Q_OBJECT
-
-    TestFolders m_folders;
 
     static QByteArray readAutosave() { return readFile(QStringLiteral("autosave.txt")); }
 
@@ -79,5 +77,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAutosave)
+BEITRAGSBOX_TEST_MAIN(TestAutosave)
 #include "tst_autosave.moc"

@@ -2,10 +2,10 @@
 // in German.
 #include "app/Form1.h"
 #include "app/modMain.h"
-#include "markup/TextField.h"
+#include "editor/TextField.h"
 #include "options/Form2.h"
+#include "options/frmEditPhrase.h"
 #include "platform/boxes.h"
-#include "snippets/frmEditPhrase.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -15,7 +15,6 @@
 class TestKeyboard : public QObject {
     Q_OBJECT
 
-    TestFolders m_folders;
     Form1* m_form = nullptr;
 
     static QString focusName() {
@@ -59,12 +58,10 @@ private slots:
         QFETCH(QStringList, order);
         QWidget* shown = m_form;
         if (window != QLatin1String("Form1")) {
-            Form2* options = Form2::Load();
+            Form2* options = m_form->loadOptions();
             shown = options;
-            if (window == QLatin1String("frmEditPhrase")) {
-                options->Combo1->setCurrentIndex(0);
-                shown = frmEditPhrase::Load(options);
-            }
+            if (window == QLatin1String("frmEditPhrase"))
+                shown = frmEditPhrase::Load(options, 0);
         }
         activate(shown);
         shown->findChild<QWidget*>(order.first())->setFocus();
@@ -89,7 +86,7 @@ private slots:
 
     // The transparency bar answers the keys and changes the level live.
     void transparencyKeys() {
-        Form2* options = Form2::Load();
+        Form2* options = m_form->loadOptions();
         options->hsbTransparency->setValue(30);
         activate(options);
         options->hsbTransparency->setFocus();
@@ -139,5 +136,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestKeyboard)
+BEITRAGSBOX_TEST_MAIN(TestKeyboard)
 #include "tst_keyboard.moc"

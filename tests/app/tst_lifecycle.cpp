@@ -8,6 +8,8 @@
 
 #include <csignal>
 
+#include "support.h"
+
 class TestLifecycle : public QObject {
     Q_OBJECT
 private slots:
@@ -30,11 +32,11 @@ private slots:
     // Without a tray icon the close box takes the end road: unloaded once, nothing left.
     void closeBoxWithoutTrayEnds() {
         Main();
-        const int runs = Form1::unloadRuns();
+        QSignalSpy unloaded(Form1::instance(), &Form1::unloaded);
         QCloseEvent close;
         QCoreApplication::sendEvent(Form1::instance(), &close);
         QVERIFY(!Form1::instance());
-        QCOMPARE(Form1::unloadRuns(), runs + 1);
+        QCOMPARE(unloaded.size(), 1);
         QCOMPARE(window::loadedCount(), 0);
     }
 
@@ -42,10 +44,10 @@ private slots:
     void endProgramUnloadsOnce() {
         Main();
         QPointer<Form1> form = Form1::instance();
-        const int runs = Form1::unloadRuns();
+        QSignalSpy unloaded(Form1::instance(), &Form1::unloaded);
         EndProgram();
         EndProgram();
-        QCOMPARE(Form1::unloadRuns(), runs + 1);
+        QCOMPARE(unloaded.size(), 1);
         QVERIFY(!Form1::instance());
         QTRY_VERIFY(form.isNull());
     }
@@ -59,13 +61,13 @@ private slots:
     void endSignals() {
         QFETCH(int, sig);
         Main();
-        const int runs = Form1::unloadRuns();
+        QSignalSpy unloaded(Form1::instance(), &Form1::unloaded);
         std::raise(sig);
         QTRY_VERIFY(!Form1::instance());
-        QCOMPARE(Form1::unloadRuns(), runs + 1);
+        QCOMPARE(unloaded.size(), 1);
         QCOMPARE(window::loadedCount(), 0);
     }
 };
 
-QTEST_MAIN(TestLifecycle)
+BEITRAGSBOX_TEST_MAIN(TestLifecycle)
 #include "tst_lifecycle.moc"

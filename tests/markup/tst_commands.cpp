@@ -1,20 +1,16 @@
-// The five formatting commands on the plain edit buffer, with the clipboard and the boxes.
+// The five formatting commands on the plain edit buffer, given the clipboard's text or the
+// answer to the list prompt.
 #include "markup/Commands.h"
 #include "markup/EditBuffer.h"
-#include "platform/boxes.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QtTest>
+
+#include "support.h"
 
 class TestCommands : public QObject {
     Q_OBJECT
 
-    static QString crlf(QString s) { return s.replace('|', "\r\n"); }
-
 private slots:
-    void init() { boxes::seam() = boxes::Seam{.active = true}; }
-
     void command_data() {
         QTest::addColumn<QString>("command"); // "quoteAQ" is quote with AutoQuote ticked
         QTest::addColumn<QString>("clip");    // clipboard text, or the answer to the list prompt
@@ -23,26 +19,26 @@ private slots:
         QTest::addColumn<int>("selLength");
         QTest::addColumn<QString>("after");
         QTest::addColumn<int>("caret");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("tooMany");
         // "|" stands for CR LF.
         const auto row = [](const char* name, const char* command, const QString& clip,
                             const QString& text, int start, int length, const QString& after,
-                            int caret, const QString& message = {}) {
-            QTest::newRow(name) << QString(command) << clip << crlf(text) << start << length
-                                << crlf(after) << caret << message;
+                            int caret, bool tooMany = false) {
+            QTest::newRow(name) << QString(command) << crlf(clip) << crlf(text) << start << length
+                                << crlf(after) << caret << tooMany;
         };
         const auto list = [](int n) {
             return "|[LIST]" + QString("|[*]").repeated(n) + "|[/LIST]|";
         };
-        const QString tooMany = QStringLiteral("Beitragsbox|0|Zu viele Listenpunkte");
+        const bool tooMany = true;
         // Bold and italic put the caret behind the closing tag.
         row("bold selection", "bold", "", "Hallo Welt", 0, 5, "[B]Hallo[/B] Welt", 12);
         row("italic empty", "italic", "", "", 0, 0, "[I][/I]", 7);
         // AutoQuote takes the clipboard as it is, only when nothing is selected.
         row("quote AQ empty clipboard", "quoteAQ", "", "", 0, 0, "[QUOTE][/QUOTE]", 15);
         row("quote without AQ", "quote", "zz", "", 0, 0, "[QUOTE][/QUOTE]", 7);
-        row("quote AQ clipboard with LF", "quoteAQ", " x\ny ", "ab", 1, 0, "a[QUOTE] x|y [/QUOTE]b",
-            22);
+        row("quote AQ clipboard with a line break", "quoteAQ", " x|y ", "ab", 1, 0,
+            "a[QUOTE] x|y [/QUOTE]b", 22);
         row("quote selection ignores AQ", "quoteAQ", "zz", "Hallo", 0, 5, "[QUOTE]Hallo[/QUOTE]",
             20);
         // The link target comes from the clipboard alone.
@@ -78,23 +74,22 @@ private slots:
         QFETCH(int, selLength);
         QFETCH(QString, after);
         QFETCH(int, caret);
-        QFETCH(QString, message);
+        QFETCH(bool, tooMany);
 
-        QGuiApplication::clipboard()->setText(clip);
-        boxes::seam().inputAnswers.push_back(clip);
         PlainEditBuffer buffer(text);
         buffer.setSelStart(selStart);
         buffer.setSelLength(selLength);
+        auto result = commands::ListResult::Nothing;
         if (command.startsWith("quote"))
-            commands::quote(buffer, command == "quoteAQ");
+            commands::quote(buffer, command == "quoteAQ", clip);
         else if (command == "bold")
             commands::bold(buffer);
         else if (command == "italic")
             commands::italic(buffer);
         else if (command == "link")
-            commands::link(buffer);
+            commands::link(buffer, clip);
         else
-            commands::list(buffer);
+            result = commands::list(buffer, clip);
 
         const bool changes = after != text;
         QCOMPARE(buffer.Text(), after);
@@ -102,20 +97,18 @@ private slots:
         QCOMPARE(buffer.SelLength(), changes ? 0 : selLength);
         // A list that stops early leaves the focus where it was.
         QCOMPARE(buffer.focusCalls(), changes ? 1 : 0);
-        QCOMPARE(boxes::seam().messages.join(QLatin1Char('\n')), message);
         if (command == "list")
-            QCOMPARE(boxes::seam().inputPrompts,
-                     QStringList{QStringLiteral("Liste anlegen|Wieviele Listenpunkte?")});
+            QCOMPARE(result, tooMany   ? commands::ListResult::TooMany
+                             : changes ? commands::ListResult::Inserted
+                                       : commands::ListResult::Nothing);
     }
 
     void listOf255Items() {
-        boxes::seam().inputAnswers.push_back(QStringLiteral("255"));
         PlainEditBuffer buffer;
-        commands::list(buffer);
+        QCOMPARE(commands::list(buffer, QStringLiteral("255")), commands::ListResult::Inserted);
         QCOMPARE(buffer.Text().count(QLatin1String("[*]")), 255);
-        QVERIFY(boxes::seam().messages.isEmpty());
     }
 };
 
-QTEST_MAIN(TestCommands)
+BEITRAGSBOX_TEST_MAIN(TestCommands)
 #include "tst_commands.moc"

@@ -1,10 +1,11 @@
 #include "markup/QuoteSpacing.h"
-#include "platform/boxes.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
 #include <new>
+
+#include "support.h"
 
 namespace {
 
@@ -38,11 +39,6 @@ QString escaped(QString s) {
 class TestQuoteSpacing : public QObject {
     Q_OBJECT
 private slots:
-    void init() { boxes::seam().active = true; }
-    void cleanup() {
-        quotespacing::betweenPassesHook = nullptr;
-        boxes::seam().reset();
-    }
 
     void knownTexts_data() {
         QTest::addColumn<QString>("input");
@@ -74,9 +70,9 @@ private slots:
     void knownTexts() {
         QFETCH(QString, input);
         QFETCH(QString, expected);
-        QCOMPARE(strFormat(input), expected);
+        QCOMPARE(strFormat(input).text, expected);
         QCOMPARE(literalFormat(input), expected);
-        QVERIFY(boxes::seam().messages.isEmpty());
+        QVERIFY(!strFormat(input).failed);
     }
 
     void randomTextsMatchReference() {
@@ -90,7 +86,7 @@ private slots:
             for (int n = int(rng.bounded(41)); n > 0; --n)
                 text += int(rng.bounded(100)) < crlfPercent ? pieces[0]
                                                             : pieces[rng.bounded(pieces.size())];
-            const QString got = strFormat(text), want = literalFormat(text);
+            const QString got = strFormat(text).text, want = literalFormat(text);
             if (got != want)
                 QFAIL(qPrintable(QStringLiteral("input \"%1\": got \"%2\", want \"%3\"")
                                      .arg(escaped(text), escaped(got), escaped(want))));
@@ -100,19 +96,22 @@ private slots:
     // Linear time: a quadratic routine would not finish on a million line breaks.
     void longRuns() {
         const QString run = QStringLiteral("\r\n").repeated(1000000);
-        QCOMPARE(strFormat("x" + run + "[QUOTE]y[/QUOTE]" + run + "z"),
+        QCOMPARE(strFormat("x" + run + "[QUOTE]y[/QUOTE]" + run + "z").text,
                  QStringLiteral("x\r\n[QUOTE]y[/QUOTE]\r\nz"));
     }
 
-    // A failure shows the message and returns the text as far as it was tidied.
+    // Running out of memory is a failure with the text as far as it was tidied.
     void failureBetweenPassesKeepsFirstPass() {
-        quotespacing::betweenPassesHook = [] { throw std::bad_alloc(); };
-        QCOMPARE(strFormat("abcd\r\n\r\n\r\n[QUOTE]x[/QUOTE]\r\n\r\nefg"),
-                 QStringLiteral("abcd\r\n[QUOTE]x[/QUOTE]\r\n\r\nefg"));
-        QCOMPARE(boxes::seam().messages,
-                 QStringList{QStringLiteral("Fehler|16|Fehler in strFormat")});
+        const auto outOfMemory = [](const QString&) -> QString { throw std::bad_alloc(); };
+        const QString text = QStringLiteral("abcd\r\n\r\n\r\n[QUOTE]x[/QUOTE]\r\n\r\nefg");
+        const FormatResult result =
+            quotespacing::runPasses(text, {quotespacing::tidyBeforeOpeningTags, outOfMemory,
+                                           quotespacing::tidyAfterClosingTags});
+        QVERIFY(result.failed);
+        QCOMPARE(result.text, QStringLiteral("abcd\r\n[QUOTE]x[/QUOTE]\r\n\r\nefg"));
+        QVERIFY(!strFormat(text).failed);
     }
 };
 
-QTEST_MAIN(TestQuoteSpacing)
+BEITRAGSBOX_TEST_MAIN(TestQuoteSpacing)
 #include "tst_quotespacing.moc"

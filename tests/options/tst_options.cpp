@@ -2,12 +2,12 @@
 // editor and the system-information launcher.
 #include "app/Form1.h"
 #include "app/modMain.h"
-#include "markup/TextField.h"
+#include "editor/TextField.h"
 #include "options/Form2.h"
 #include "options/SysInfo.h"
+#include "options/frmEditPhrase.h"
 #include "platform/boxes.h"
 #include "platform/window.h"
-#include "snippets/frmEditPhrase.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -17,12 +17,12 @@
 class TestOptions : public QObject {
     Q_OBJECT
 
-    TestFolders m_folders;
     Form1* m_form = nullptr;
 
 private slots:
     void init() {
-        boxes::seam() = boxes::Seam{.active = true};
+        boxes::seam().reset();
+        boxes::seam().active = true;
         m_form = Form1::Load();
     }
     void cleanup() {
@@ -46,7 +46,7 @@ private slots:
         QFETCH(int, interval);
         m_form->Timer1->setInterval(10000);
         m_form->Timer1->setEnabled(true);
-        Form2* options = Form2::Load();
+        Form2* options = m_form->loadOptions();
         QCOMPARE(options->Text2->text(), QStringLiteral("10"));
         options->Text2->setText(entry);
         options->Command1->click();
@@ -63,7 +63,7 @@ private slots:
     // without taking the interval.
     void okKeepsEscUnloads() {
         m_form->Timer1->setInterval(500);
-        Form2* options = Form2::Load();
+        Form2* options = m_form->loadOptions();
         QCOMPARE(options->Text2->text(), QStringLiteral("0"));
         QCOMPARE(options->Combo1->count(), 10);
         QCOMPARE(options->Combo1->currentIndex(), -1);
@@ -72,10 +72,10 @@ private slots:
         options->Command1->click();
         QVERIFY(!options->isVisible());
         options->Text2->setText(QStringLiteral("9"));
-        QCOMPARE(Form2::Load()->Text2->text(), QStringLiteral("9")); // no second Form_Load
+        QCOMPARE(m_form->loadOptions()->Text2->text(), QStringLiteral("9")); // no second Form_Load
         QTest::keyClick(options, Qt::Key_Escape);
         QCOMPARE(m_form->Timer1->Interval(), 7000);
-        QCOMPARE(Form2::Load()->Text2->text(), QStringLiteral("7"));
+        QCOMPARE(m_form->loadOptions()->Text2->text(), QStringLiteral("7"));
     }
 
     void transparency_data() {
@@ -93,7 +93,7 @@ private slots:
         m_form = Form1::Load();
         m_form->show();
         QCOMPARE(m_form->windowOpacity(), alpha ? 55 / 255.0 : 1.0);
-        Form2* options = Form2::Load();
+        Form2* options = m_form->loadOptions();
         QCOMPARE(options->hsbTransparency->isVisibleTo(options), alpha);
         QCOMPARE(options->lblNoAlphaSupport->isVisibleTo(options), !alpha);
         options->hsbTransparency->setValue(255);
@@ -109,7 +109,7 @@ private slots:
 
     // Each button's targets; a cancelled choice changes nothing.
     void colours() {
-        Form2* options = Form2::Load();
+        Form2* options = m_form->loadOptions();
         boxes::seam().colors = {0x0000FF, 0x00FF00, 0xFF0000, 0x123456, std::nullopt, std::nullopt};
         for (QPushButton* button : {options->Command3, options->Command5, options->cmdBtnColor,
                                     options->Command4, options->Command4, options->Command3})
@@ -129,7 +129,7 @@ private slots:
     // The real colour chooser: black preselected each time, custom colours near-white.
     void realColourChooser() {
         boxes::seam().active = false;
-        Form2* options = Form2::Load();
+        Form2* options = m_form->loadOptions();
         QStringList seen; // the preselected and a custom colour, each time
         for (bool accept : {true, false}) {
             whenModal<QColorDialog>(this, [&, accept](QColorDialog* dialog) {
@@ -146,7 +146,7 @@ private slots:
     // The editor reads the file each time and writes file, table and both lists; a file that
     // cannot be written keeps the editor open with the text.
     void editQuickText() {
-        Form2* options = Form2::Load();
+        Form2* options = m_form->loadOptions();
         options->cmdEditPhrase->click(); // nothing chosen: nothing happens
         QVERIFY(!frmEditPhrase::instance());
         QString kept; // the text of an editor still open after the click
@@ -197,5 +197,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestOptions)
+BEITRAGSBOX_TEST_MAIN(TestOptions)
 #include "tst_options.moc"

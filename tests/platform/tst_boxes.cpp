@@ -1,6 +1,9 @@
-// The real message and input boxes, answered by a timer.
+// The real message and input boxes, answered by a timer; the clipboard's text.
 #include "platform/boxes.h"
+#include "platform/clipboard.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QtTest>
@@ -47,7 +50,15 @@ private slots:
         QCOMPARE(seen, (QStringList{QStringLiteral("Beitragsbox|0|Zu viele Listenpunkte|OK"),
                                     QStringLiteral("Fehler|3|Fehler in strFormat|OK")}));
     }
+
+    // Texts copied on Linux carry bare LF; the edit buffer counts CR LF.
+    void clipboardLineBreaks() {
+        QGuiApplication::clipboard()->setText(QStringLiteral("a\nb\r\nc\rd"));
+        QCOMPARE(clipboard::ClipboardText(), QStringLiteral("a\r\nb\r\nc\r\nd"));
+        QGuiApplication::clipboard()->clear();
+        QCOMPARE(clipboard::ClipboardText(), QString());
+    }
 };
 
-QTEST_MAIN(TestBoxes)
+BEITRAGSBOX_TEST_MAIN(TestBoxes)
 #include "tst_boxes.moc"

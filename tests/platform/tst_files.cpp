@@ -1,6 +1,9 @@
 #include "platform/files.h"
+#include "settings/TextDecoding.h"
 
 #include <QtTest>
+
+#include "support.h"
 
 namespace {
 
@@ -65,7 +68,7 @@ private slots:
     void decodesText() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, text);
-        QCOMPARE(files::decodeText(bytes), text);
+        QCOMPARE(textcodec::decodeText(bytes), text);
         QTemporaryDir dir;
         QVERIFY(writeRaw(dir.filePath("in.txt"), bytes));
         const files::ReadResult read = files::readTextFile(dir.filePath("in.txt"));
@@ -124,5 +127,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFiles)
+BEITRAGSBOX_TEST_MAIN(TestFiles)
 #include "tst_files.moc"

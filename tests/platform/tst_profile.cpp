@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+#include "support.h"
+
 namespace {
 
 QByteArray readAll(const QString& path) {
@@ -138,5 +140,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestProfile)
+BEITRAGSBOX_TEST_MAIN(TestProfile)
 #include "tst_profile.moc"

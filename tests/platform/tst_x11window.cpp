@@ -7,6 +7,8 @@
 
 #include <xcb/xcb.h>
 
+#include "support.h"
+
 namespace {
 
 QStringList netWmState(QWidget* widget) {
@@ -84,5 +86,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestX11Window)
+BEITRAGSBOX_TEST_MAIN(TestX11Window)
 #include "tst_x11window.moc"

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "support.h"
+
 class TestNumberReader : public QObject {
     Q_OBJECT
 
@@ -71,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestNumberReader)
+BEITRAGSBOX_TEST_MAIN(TestNumberReader)
 #include "tst_numberreader.moc"

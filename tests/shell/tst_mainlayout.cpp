@@ -1,6 +1,6 @@
 // The main window's resize rule, computed and applied to the real window.
 #include "app/Form1.h"
-#include "markup/TextField.h"
+#include "editor/TextField.h"
 #include "platform/window.h"
 #include "shell/MainLayout.h"
 
@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
+
+#include "support.h"
 
 class TestMainLayout : public QObject {
     Q_OBJECT
@@ -71,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestMainLayout)
+BEITRAGSBOX_TEST_MAIN(TestMainLayout)
 #include "tst_mainlayout.moc"

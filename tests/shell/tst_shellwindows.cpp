@@ -16,7 +16,6 @@
 class TestShellWindows : public QObject {
     Q_OBJECT
 
-    TestFolders m_folders;
     Form1* m_form = nullptr;
 
 private slots:
@@ -103,5 +102,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestShellWindows)
+BEITRAGSBOX_TEST_MAIN(TestShellWindows)
 #include "tst_shellwindows.moc"

@@ -1,5 +1,6 @@
-// Quick texts and smilies: loading from their files and insertion into the edit buffer.
+// Quick texts and smilies: their entries, the smiley section and insertion into the edit buffer.
 #include "markup/EditBuffer.h"
+#include "settings/ProfileDocument.h"
 #include "snippets/QuickTexts.h"
 #include "snippets/Smilies.h"
 
@@ -10,33 +11,21 @@
 class TestSnippets : public QObject {
     Q_OBJECT
 
-    TestFolders m_folders;
-
 private slots:
-    void quickTextFiles_data() {
-        QTest::addColumn<QByteArray>("bytes"); // null for no file at all
+    void comboEntry_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("entry");
-        QTest::newRow("40 characters")
-            << QByteArray(40, 'x') << QString(40, u'x') << "3 " + QString(15, u'x');
-        QTest::newRow("missing file") << QByteArray() << QString() << "3 ";
-        QTest::newRow("LF becomes CR LF")
-            << QByteArray("a\nb") << QStringLiteral("a\r\nb") << "3 a\r\nb";
+        QTest::newRow("40 characters") << QString(40, u'x') << "3 " + QString(15, u'x');
+        QTest::newRow("empty") << QString() << "3 ";
+        QTest::newRow("line break") << QStringLiteral("a\r\nb") << "3 a\r\nb";
         // An emoji across the 15th character is left out whole.
         QTest::newRow("no half emoji")
-            << (QByteArray(14, 'x') + "\xf0\x9f\x98\x80")
             << QString(14, u'x') + QString::fromUtf8("😀") << "3 " + QString(14, u'x');
     }
-    void quickTextFiles() {
-        QFETCH(QByteArray, bytes);
+    void comboEntry() {
         QFETCH(QString, text);
         QFETCH(QString, entry);
-        QFile::remove(quicktexts::fileName(3));
-        if (!bytes.isNull())
-            QVERIFY(writeFile(QStringLiteral("user3.txt"), bytes));
-        QCOMPARE(quicktexts::load(3), text);
         QCOMPARE(quicktexts::comboEntry(3, text), entry);
-        QCOMPARE(QFile::exists(QStringLiteral("user3.txt")), !bytes.isNull());
     }
 
     void separators() {
@@ -72,8 +61,7 @@ private slots:
     void loadSmilies() {
         QFETCH(QByteArray, ini);
         QFETCH(QStringList, codes);
-        QVERIFY(writeFile(QStringLiteral("smilies.ini"), ini));
-        QCOMPARE(smilies::load(QStringLiteral("smilies.ini")), codes);
+        QCOMPARE(smilies::load(profile::Document::fromBytes(ini)), codes);
     }
 
     // A quick text goes in as it is; a smiley gets a blank on each side that has none.
@@ -114,5 +102,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSnippets)
+BEITRAGSBOX_TEST_MAIN(TestSnippets)
 #include "tst_snippets.moc"

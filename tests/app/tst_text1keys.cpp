@@ -1,7 +1,7 @@
 // The keys of the edit field, through real key events on the real main window.
 #include "app/Form1.h"
-#include "markup/Text1Buffer.h"
-#include "markup/TextField.h"
+#include "editor/Text1Buffer.h"
+#include "editor/TextField.h"
 #include "platform/boxes.h"
 
 #include <QCheckBox>
@@ -10,6 +10,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include "support.h"
 
 class TestText1Keys : public QObject {
     Q_OBJECT
@@ -21,7 +23,6 @@ class TestText1Keys : public QObject {
         QTest::sendKeyEvent(QTest::Click, m_form->Text1, Qt::Key(key), text, modifiers);
     }
     EditBuffer& buffer() { return m_form->buffer(); }
-    static QString crlf(QString s) { return s.replace('|', "\r\n"); }
 
 private slots:
     void initTestCase() {
@@ -33,7 +34,8 @@ private slots:
     }
     void cleanupTestCase() { m_form->Unload(1); }
     void init() {
-        boxes::seam() = boxes::Seam{.active = true};
+        boxes::seam().reset();
+        boxes::seam().active = true;
         m_form->Check1->setChecked(false);
     }
 
@@ -173,5 +175,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestText1Keys)
+BEITRAGSBOX_TEST_MAIN(TestText1Keys)
 #include "tst_text1keys.moc"

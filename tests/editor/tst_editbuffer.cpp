@@ -1,16 +1,12 @@
 // The tag primitives and the edit buffer, on the plain buffer and on the bound text widget.
+#include "editor/Text1Buffer.h"
 #include "markup/TagPrimitives.h"
-#include "markup/Text1Buffer.h"
 
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QtTest>
 
-namespace {
-QString crlf(QString s) {
-    return s.replace(QLatin1String("|"), QLatin1String("\r\n"));
-}
-} // namespace
+#include "support.h"
 
 class TestEditBuffer : public QObject {
     Q_OBJECT
@@ -55,7 +51,7 @@ private slots:
         QCOMPARE(strReplaceRange(text, "X", pos, len), result);
         for (bool widget : {false, true}) {
             auto buffer = makeBuffer(widget, text);
-            buffer->setSelStart(text.size());
+            buffer->setSelStart(int(text.size()));
             buffer->ReplaceRange("X", pos, len);
             QCOMPARE(buffer->Text(), result);
             QCOMPARE(buffer->SelStart(), 0);
@@ -180,5 +176,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditBuffer)
+BEITRAGSBOX_TEST_MAIN(TestEditBuffer)
 #include "tst_editbuffer.moc"

@@ -1,7 +1,7 @@
 // The main window's controls, their places and the resize rule.
 #include "app/Form1.h"
 
-#include "markup/TextField.h"
+#include "editor/TextField.h"
 #include "platform/window.h"
 #include "shell/MainLayout.h"
 #include "shell/ProgramIcon.h"
@@ -38,56 +38,49 @@ void Form1::createControls() {
                    Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
 
-    struct CheckDef {
-        QCheckBox*& control;
-        const char* name;
+    // The top row, in twips: left, width; all at the top, 255 high.
+    struct TopRowDef {
+        QAbstractButton* control;
         const char* caption;
         const char* tip;
         double left, width;
+        void (Form1::*click)(); // buttons only
     };
-    const CheckDef checks[] = {
-        {Check1, "Check1", "AQ",
+    Check1 = makeControl<QCheckBox>(this, QStringLiteral("Check1"));
+    Check2 = makeControl<QCheckBox>(this, QStringLiteral("Check2"));
+    Check3 = makeControl<QCheckBox>(this, QStringLiteral("Check3"));
+    Command1 = makeControl<QPushButton>(this, QStringLiteral("Command1"));
+    Command2 = makeControl<QPushButton>(this, QStringLiteral("Command2"));
+    Command3 = makeControl<QPushButton>(this, QStringLiteral("Command3"));
+    Command4 = makeControl<QPushButton>(this, QStringLiteral("Command4"));
+    Command5 = makeControl<QPushButton>(this, QStringLiteral("Command5"));
+    cmdInfo = makeControl<QPushButton>(this, QStringLiteral("cmdInfo"));
+    const TopRowDef topRow[] = {
+        {Check1, "AQ",
          "Autoquote: Wenn aktiv, dann wird mit Strg-Q der Text aus der Zwischenablage als "
          "Zitat eingefügt.",
-         60, 615},
-        {Check2, "Check2", "AS",
+         60, 615, nullptr},
+        {Check2, "AS",
          "Autosave: Der Text wird regelmäßig in der Datei \"autosave.txt\" gesichert. "
          "Intervall einstellbar mit dem Button \"?/+\".",
-         720, 615},
-        {Check3, "Check3", "AOT", "Always on Top: Das Programm bleibt immer im Vordergrund.", 1320,
-         735},
+         720, 615, nullptr},
+        {Check3, "AOT", "Always on Top: Das Programm bleibt immer im Vordergrund.", 1320, 735,
+         nullptr},
+        {Command1, "Q", "Zitat mit Strg-Q", 2160, 375, &Form1::Command1_Click},
+        {Command2, "F", "Fett mit Strg-F oder Strg-B", 2520, 375, &Form1::Command2_Click},
+        {Command3, "K", "Kursiv mit Strg-K", 2880, 375, &Form1::Command3_Click},
+        {Command4, "URL", "URL mit Strg-U", 3240, 495, &Form1::Command4_Click},
+        {Command5, "L", "Liste mit Strg-L", 3720, 375, &Form1::Command5_Click},
+        {cmdInfo, "Opt", "Optionen", 4080, 420, &Form1::cmdInfo_Click},
     };
-    for (const CheckDef& d : checks) {
-        d.control = makeControl<QCheckBox>(this, QString::fromLatin1(d.name));
+    for (const TopRowDef& d : topRow) {
         d.control->setText(QString::fromUtf8(d.caption));
         d.control->setToolTip(QString::fromUtf8(d.tip));
         window::placeTwips(d.control, d.left, 0, d.width, 255);
-    }
-
-    struct ButtonDef {
-        QPushButton*& control;
-        const char* name;
-        const char* caption;
-        const char* tip;
-        double left, width;
-        void (Form1::*click)();
-    };
-    const ButtonDef buttons[] = {
-        {Command1, "Command1", "Q", "Zitat mit Strg-Q", 2160, 375, &Form1::Command1_Click},
-        {Command2, "Command2", "F", "Fett mit Strg-F oder Strg-B", 2520, 375,
-         &Form1::Command2_Click},
-        {Command3, "Command3", "K", "Kursiv mit Strg-K", 2880, 375, &Form1::Command3_Click},
-        {Command4, "Command4", "URL", "URL mit Strg-U", 3240, 495, &Form1::Command4_Click},
-        {Command5, "Command5", "L", "Liste mit Strg-L", 3720, 375, &Form1::Command5_Click},
-        {cmdInfo, "cmdInfo", "Opt", "Optionen", 4080, 420, &Form1::cmdInfo_Click},
-    };
-    for (const ButtonDef& d : buttons) {
-        d.control = makeControl<QPushButton>(this, QString::fromLatin1(d.name));
-        d.control->setText(QString::fromUtf8(d.caption));
-        d.control->setToolTip(QString::fromUtf8(d.tip));
-        d.control->setAutoDefault(false);
-        window::placeTwips(d.control, d.left, 0, d.width, 255);
-        connect(d.control, &QPushButton::clicked, this, d.click);
+        if (auto* button = qobject_cast<QPushButton*>(d.control)) {
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, d.click);
+        }
     }
 
     Combo1 = makeControl<QComboBox>(this, QStringLiteral("Combo1"));
@@ -143,9 +136,12 @@ void Form1::createControls() {
     window::resizeTwips(this, kClientWidth, kClientHeight);
 }
 
-void Form1::setBackColor(ColorGroup group, qint32 value) {
+void Form1::setColor(ColorGroup group, qint32 value) {
     QList<QWidget*> targets;
     switch (group) {
+    case ColorGroup::Text:
+        window::setForeColor(Text1, value);
+        return;
     case ColorGroup::Window:
         targets = {this, Check1, Check2, Check3};
         break;
@@ -161,10 +157,10 @@ void Form1::setBackColor(ColorGroup group, qint32 value) {
 }
 
 void Form1::resetColors() {
-    setBackColor(ColorGroup::Window, window::kButtonFace);
-    window::setForeColor(Text1, window::kWindowText);
-    setBackColor(ColorGroup::TextArea, window::kWindowBackground);
-    setBackColor(ColorGroup::Buttons, window::kButtonFace);
+    setColor(ColorGroup::Window, window::kButtonFace);
+    setColor(ColorGroup::Text, window::kWindowText);
+    setColor(ColorGroup::TextArea, window::kWindowBackground);
+    setColor(ColorGroup::Buttons, window::kButtonFace);
 }
 
 void Form1::Form_Resize() {

@@ -1,9 +1,9 @@
 // Choosing a quick text in the drop-down list and clicking a smiley on the real main window.
 #include "app/Form1.h"
 #include "app/modMain.h"
-#include "markup/Text1Buffer.h"
-#include "markup/TextField.h"
-#include "settings/clsINIClass.h"
+#include "editor/Text1Buffer.h"
+#include "editor/TextField.h"
+#include "platform/clsINIClass.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -15,13 +15,13 @@
 class TestSnippetWidgets : public QObject {
     Q_OBJECT
 
-    TestFolders m_folders;
     Form1* m_form = nullptr;
 
 private slots:
     void initTestCase() {
         // From the Windows program: Windows-1252.
         QVERIFY(writeFile(QStringLiteral("user2.txt"), "Gru\xdf\r\n"));
+        QVERIFY(writeFile(QStringLiteral("user3.txt"), "a\nb")); // written on Linux
         const clsINIClass ini;
         ini.lngWriteKey(QStringLiteral("Smiley001"), QStringLiteral(":smile:"),
                         QStringLiteral("SMILIES"));
@@ -38,6 +38,8 @@ private slots:
         QCOMPARE(combo->count(), 13);
         QCOMPARE(combo->itemText(2), QString::fromUtf8("2 Gruß\r\n"));
         QCOMPARE(combo->itemText(0), QStringLiteral("0 "));
+        QVERIFY(!QFile::exists(QStringLiteral("user0.txt"))); // a missing file stays missing
+        QCOMPARE(strQuickText[3], QStringLiteral("a\r\nb"));
         QCOMPARE(combo->itemText(12), QStringLiteral("******"));
         m_form->buffer().setText(QStringLiteral("ab"));
         m_form->buffer().setSelStart(1);
@@ -95,5 +97,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSnippetWidgets)
+BEITRAGSBOX_TEST_MAIN(TestSnippetWidgets)
 #include "tst_snippetwidgets.moc"

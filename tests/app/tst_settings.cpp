@@ -2,7 +2,7 @@
 // window and writing them back at the end.
 #include "app/Form1.h"
 #include "app/modMain.h"
-#include "markup/TextField.h"
+#include "editor/TextField.h"
 #include "platform/boxes.h"
 #include "platform/window.h"
 #include "settings/Config.h"
@@ -17,8 +17,6 @@
 
 class TestSettings : public QObject {
     Q_OBJECT
-
-    TestFolders m_folders;
 
     QString iniPath() const { return clsINIClass().strDefaultFileName(); }
     void writeIni(const QByteArray& bytes) { QVERIFY(writeFile(iniPath(), bytes)); }
@@ -60,7 +58,7 @@ private slots:
     void iniClass() {
         const clsINIClass ini;
         QCOMPARE(QFileInfo(iniPath()).absolutePath(),
-                 QFileInfo(m_folders.program.path()).absoluteFilePath());
+                 QFileInfo(TestFolders::programPath).absoluteFilePath());
         QCOMPARE(ini.lngWriteKey("Long", QString(255, u'v')), 1);
         QCOMPARE(ini.lngWriteKey("Long", QString(256, u'w')), -1);
         QCOMPARE(ini.lngWriteKey("Smiley005", ":g:"), 1);
@@ -130,5 +128,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSettings)
+BEITRAGSBOX_TEST_MAIN(TestSettings)
 #include "tst_settings.moc"

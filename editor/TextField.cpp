@@ -1,4 +1,4 @@
-#include "markup/TextField.h"
+#include "editor/TextField.h"
 
 #include "markup/KeyDispatch.h"
 

@@ -3,13 +3,16 @@
 
 #include "app/modMain.h"
 #include "options/Form2.h"
+#include "options/Transparency.h"
 #include "platform/tray.h"
 #include "platform/window.h"
 #include "shell/InfoWindows.h"
 #include "shell/ProgramIcon.h"
 #include "shell/frmMenu.h"
+#include "snippets/QuickTexts.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QLabel>
 #include <QMenu>
@@ -37,7 +40,22 @@ void Form1::picSysTrayIcon_MouseMove(int message) {
             setWindowState(windowState() & ~Qt::WindowMinimized);
         setVisible(true);
     } else if (message == TrayIcon::kRightButtonUp) {
-        frmMenu::Load()->mnuDatei->popup(QCursor::pos());
+        bool created = false;
+        frmMenu* menu = frmMenu::Load(&created);
+        if (created) {
+            auto suspended = [this](void (Form1::*open)()) {
+                return
+                    [this, open] { openWithTopmostSuspended([this, open] { (this->*open)(); }); };
+            };
+            connect(menu, &frmMenu::mnuAbout_Click, this, suspended(&Form1::showAbout));
+            connect(menu, &frmMenu::mnuKurzHilfe_Click, this, suspended(&Form1::showKurzHilfe));
+            connect(menu, &frmMenu::mnuOptions_Click, this, suspended(&Form1::showOptions));
+            connect(menu, &frmMenu::mnuBeenden_Click, this, [] {
+                endReason = EndReason::User;
+                EndProgram();
+            });
+        }
+        menu->mnuDatei->popup(QCursor::pos());
     }
 }
 
@@ -87,7 +105,26 @@ void Form1::showKurzHilfe() {
 }
 
 void Form1::showOptions() {
-    Form2* options = Form2::Load();
+    window::execModal(loadOptions());
+}
+
+Form2* Form1::loadOptions() {
+    Form2::Setup setup;
+    for (int i = 0; i < quicktexts::kCount; ++i)
+        setup.quickTexts << Combo1->itemText(i);
+    setup.interval = Timer1->Interval();
+    Form2* options = Form2::Load(this, setup);
+    connect(options, &Form2::colorChosen, this, &Form1::setColor, Qt::UniqueConnection);
+    connect(options, &Form2::colorsReset, this, &Form1::resetColors, Qt::UniqueConnection);
+    connect(options, &Form2::intervalChosen, Timer1, &FormTimer::setInterval, Qt::UniqueConnection);
+    connect(options, &Form2::transparencyChanged, this, &Form1::applyTransparency,
+            Qt::UniqueConnection);
+    connect(options, &Form2::quickTextSaved, this, &Form1::setQuickText, Qt::UniqueConnection);
     options->hsbTransparency->setValue(bytTransparency);
-    window::execModal(options);
+    return options;
+}
+
+void Form1::applyTransparency(int level) {
+    if (blnAlphaSupport)
+        SetTransparency(this, level);
 }

@@ -1,4 +1,4 @@
-#include "markup/Text1Buffer.h"
+#include "editor/Text1Buffer.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>

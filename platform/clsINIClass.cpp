@@ -1,4 +1,4 @@
-#include "settings/clsINIClass.h"
+#include "platform/clsINIClass.h"
 
 #include "platform/profile.h"
 

@@ -1,23 +1,15 @@
-#include "snippets/frmEditPhrase.h"
+#include "options/frmEditPhrase.h"
 
-#include "app/Form1.h"
-#include "app/modMain.h"
 #include "markup/EditBuffer.h"
-#include "options/Form2.h"
 #include "platform/boxes.h"
 #include "platform/files.h"
 #include "platform/window.h"
 #include "snippets/QuickTexts.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
-namespace {
-frmEditPhrase* g_editor = nullptr;
-} // namespace
 
 frmEditPhrase::frmEditPhrase(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("frmEditPhrase"));
@@ -47,35 +39,18 @@ frmEditPhrase::frmEditPhrase(QWidget* owner) : QDialog(owner) {
     connect(cmdCancel, &QPushButton::clicked, this, &frmEditPhrase::cmdCancel_Click);
 }
 
-frmEditPhrase::~frmEditPhrase() {
-    if (g_editor == this)
-        g_editor = nullptr;
-}
-
-frmEditPhrase* frmEditPhrase::instance() {
-    return g_editor;
-}
-
-frmEditPhrase* frmEditPhrase::Load(QWidget* owner) {
-    if (!g_editor)
-        g_editor = new frmEditPhrase(owner);
+frmEditPhrase* frmEditPhrase::Load(QWidget* owner, int n) {
+    frmEditPhrase* editor = loadWith([owner] { return new frmEditPhrase(owner); });
+    editor->m_number = n;
     // The file, not the table, is the source; a missing file opens an empty editor.
-    const int n = Form2::instance()->selectedQuickText();
     const files::ReadResult read = files::readTextFile(quicktexts::fileName(n));
-    g_editor->Text1->setPlainText(read.ok ? read.text : QString());
-    g_editor->Text1->setFocus();
-    return g_editor;
-}
-
-void frmEditPhrase::Unload() {
-    window::unloadLater(g_editor);
+    editor->Text1->setPlainText(read.ok ? read.text : QString());
+    editor->Text1->setFocus();
+    return editor;
 }
 
 void frmEditPhrase::cmdOk_Click() {
-    Form2* options = Form2::instance();
-    const int n = options->selectedQuickText();
-    if (n < 0)
-        return;
+    const int n = m_number;
     const QString t = toCrLf(Text1->toPlainText());
     // The file first: if it cannot be written, the editor stays open with the text.
     const QString name = quicktexts::fileName(n);
@@ -86,10 +61,7 @@ void frmEditPhrase::cmdOk_Click() {
                           .arg(name, written.reason));
         return;
     }
-    const QString entry = quicktexts::comboEntry(n, t);
-    Form1::instance()->Combo1->setItemText(n, entry);
-    options->Combo1->setItemText(n, entry);
-    strQuickText[n] = t;
+    emit saved(n, t);
     hide();
 }
 

@@ -1,0 +1,100 @@
+// The nine settings: read into the main window at start, written back at the end.
+#include "app/Form1.h"
+#include "app/modMain.h"
+#include "editor/TextField.h"
+#include "platform/boxes.h"
+#include "platform/clsINIClass.h"
+#include "platform/profile.h"
+#include "platform/window.h"
+#include "settings/Config.h"
+
+#include <QCheckBox>
+#include <QDebug>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace {
+
+Qt::CheckState checkState(qint32 value) {
+    return value != 0 ? Qt::Checked : Qt::Unchecked;
+}
+
+qint64 checked(const QCheckBox* box) {
+    return box->checkState() == Qt::Checked ? 1 : 0;
+}
+
+// Each setting with where it lives in the main window. The rows stand in the order of reading;
+// `savedAs` is the place among the writes, which put the delay last.
+struct Setting {
+    const config::SettingKey& key;
+    int savedAs;
+    void (*apply)(Form1& form, qint32 value);
+    qint64 (*current)(const Form1& form);
+};
+
+const Setting kSettings[] = {
+    {config::AutoQuote, 0, [](Form1& f, qint32 v) { f.Check1->setCheckState(checkState(v)); },
+     [](const Form1& f) { return checked(f.Check1); }},
+    {config::AutoSave, 1, [](Form1& f, qint32 v) { f.Check2->setCheckState(checkState(v)); },
+     [](const Form1& f) { return checked(f.Check2); }},
+    // Checking AOT puts the window on top from here on.
+    {config::AlwaysOnTop, 2, [](Form1& f, qint32 v) { f.Check3->setCheckState(checkState(v)); },
+     [](const Form1& f) { return checked(f.Check3); }},
+    {config::FormBackColor, 3, [](Form1& f, qint32 v) { f.setColor(ColorGroup::Window, v); },
+     [](const Form1& f) { return qint64(window::backColor(&f)); }},
+    {config::AutoSaveDelay, 8,
+     [](Form1& f, qint32 v) {
+         f.Timer1->setInterval(v * 1000);
+         f.Timer1->setEnabled(f.Timer1->Interval() > 0);
+     },
+     [](const Form1& f) { return qint64(f.Timer1->Interval() / 1000); }},
+    {config::TextColor, 4, [](Form1& f, qint32 v) { f.setColor(ColorGroup::Text, v); },
+     [](const Form1& f) { return qint64(window::foreColor(f.Text1)); }},
+    {config::TextBackColor, 5, [](Form1& f, qint32 v) { f.setColor(ColorGroup::TextArea, v); },
+     [](const Form1& f) { return qint64(window::backColor(f.Text1)); }},
+    {config::ButtonBackColor, 6, [](Form1& f, qint32 v) { f.setColor(ColorGroup::Buttons, v); },
+     [](const Form1& f) { return qint64(window::backColor(f.Command1)); }},
+    // Kept also where it cannot be applied, and saved again at the end.
+    {config::Transparency, 7,
+     [](Form1& f, qint32 v) {
+         bytTransparency = uint8_t(v);
+         f.applyTransparency(v);
+     },
+     [](const Form1&) { return qint64(bytTransparency); }},
+};
+
+} // namespace
+
+qint32 Form1::ReadSetting(const SettingValues& values, const config::SettingKey& key) const {
+    const QString stored = values.value(QString::fromLatin1(key.name).toCaseFolded());
+    return config::settingValue(stored, key.maximum, key.minimum, key.fallback);
+}
+
+void Form1::LoadSettings(const SettingValues& values) {
+    for (const Setting& setting : kSettings)
+        setting.apply(*this, ReadSetting(values, setting.key));
+}
+
+void Form1::SaveSettings() {
+    const clsINIClass ini;
+    const Setting* order[std::size(kSettings)];
+    for (const Setting& setting : kSettings)
+        order[setting.savedAs] = &setting;
+    // All nine in one replacement of the file: a failure leaves the old file whole.
+    profile::Document document = profile::load(ini.strDefaultFileName());
+    for (const Setting* setting : order)
+        document.setValue(ini.strDefaultSection(), QString::fromLatin1(setting->key.name),
+                          QString::number(setting->current(*this)));
+    const files::WriteResult result = profile::save(document);
+    if (result.ok)
+        return;
+    const QString message =
+        QStringLiteral("Die Einstellungen konnten nicht in die Datei \"%1\" gespeichert "
+                       "werden.\n%2")
+            .arg(ini.strDefaultFileName(), result.reason);
+    if (endReason == EndReason::User)
+        boxes::MsgBox(message);
+    else
+        qWarning().noquote() << message;
+}
