@@ -29,27 +29,3 @@ public:
 
 // The buffer's line-break rule: lone CR, lone LF and CR LF each become CR LF.
 QString toCrLf(const QString& text);
-
-// The buffer on a plain object, for logic that needs no window.
-class PlainEditBuffer : public EditBuffer {
-public:
-    explicit PlainEditBuffer(QString text = {}) : m_text(std::move(text)) {}
-
-    QString Text() const override { return m_text; }
-    void setText(const QString& text) override;
-    int TextLength() const override { return int(m_text.size()); }
-    int SelStart() const override { return m_selStart; }
-    void setSelStart(int offset) override;
-    int SelLength() const override { return m_selLength; }
-    void setSelLength(int length) override;
-    QString SelText() const override { return m_text.mid(m_selStart, m_selLength); }
-    void SetFocus() override { ++m_focusCalls; }
-
-    int focusCalls() const { return m_focusCalls; }
-
-private:
-    QString m_text;
-    int m_selStart = 0;
-    int m_selLength = 0;
-    int m_focusCalls = 0;
-};

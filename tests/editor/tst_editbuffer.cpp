@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
+#include "PlainEditBuffer.h"
 #include "support.h"
 
 class TestEditBuffer : public QObject {

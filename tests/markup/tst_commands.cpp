@@ -5,6 +5,7 @@
 
 #include <QtTest>
 
+#include "PlainEditBuffer.h"
 #include "support.h"
 
 class TestCommands : public QObject {

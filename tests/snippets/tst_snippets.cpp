@@ -6,6 +6,7 @@
 
 #include <QtTest>
 
+#include "PlainEditBuffer.h"
 #include "support.h"
 
 class TestSnippets : public QObject {
