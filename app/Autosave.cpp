@@ -13,6 +13,14 @@ Autosave::~Autosave() {
 }
 
 void Autosave::save(const QString& text) {
+    if (m_busy)
+        m_waiting = text;
+    else
+        start(text);
+}
+
+void Autosave::start(const QString& text) {
+    m_busy = true;
     // The working folder now, not when the write runs.
     const QString path = QDir::current().absoluteFilePath(fileName());
     m_writer.start([this, path, text] {
@@ -23,10 +31,17 @@ void Autosave::save(const QString& text) {
 }
 
 void Autosave::finish() {
+    m_waiting.reset();
     m_writer.waitForDone();
 }
 
 void Autosave::written(bool ok, const QString& reason) {
+    m_busy = false;
+    if (m_waiting) {
+        const QString next = std::move(*m_waiting);
+        m_waiting.reset();
+        start(next);
+    }
     if (ok == !m_failing)
         return;
     m_failing = !ok;

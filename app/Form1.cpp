@@ -21,8 +21,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDebug>
+#include <QFileInfo>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
+#include <QTextDocument>
 
 Form1::Form1() {
     createControls();
@@ -30,6 +33,9 @@ Form1::Form1() {
     m_autosave = new Autosave(
         [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, this);
     Text1->keyDown = [this](int KeyCode, int Shift) { return Text1_KeyDown(KeyCode, Shift); };
+    connect(Text1, &TextField::contextMenuAboutToShow, this, &Form1::addRecoveryItem);
+    connect(Text1->document(), &QTextDocument::contentsChanged, this,
+            [this] { m_changedSinceAutosave = true; });
 }
 
 Form1::~Form1() {
@@ -54,7 +60,10 @@ void Form1::Form_Load() {
 void Form1::InitForm() {
     const clsINIClass ini;
     // One reading of the settings file serves the settings and the smilies.
-    const profile::Document settings = profile::load(ini.strDefaultFileName());
+    const profile::Loaded loaded = profile::load(ini.strDefaultFileName());
+    const profile::Document& settings = loaded.document;
+    if (!loaded.ok)
+        settingsUnreadable(ini.strDefaultFileName(), loaded.reason);
     setWindowTitle(programCaption());
 
     for (int n = 0; n < quicktexts::kCount; ++n) {
@@ -129,7 +138,36 @@ void Form1::finishAutosave() {
 }
 
 void Form1::Timer1_Timer() {
+    // An unchanged text is not written again: after a crash, the copy from the last run stays
+    // until the user changes the text of this one.
+    if (!m_changedSinceAutosave && !m_autosave->failing())
+        return;
+    m_changedSinceAutosave = false;
     m_autosave->save(m_buffer->Text());
+}
+
+void Form1::addRecoveryItem(QMenu* menu) {
+    const QFileInfo file(Autosave::fileName());
+    menu->addSeparator();
+    QAction* load =
+        menu->addAction(QStringLiteral("Automatische Sicherung laden"), this, &Form1::loadAutosave);
+    load->setEnabled(file.isFile() && file.size() > 0);
+}
+
+void Form1::loadAutosave() {
+    const files::ReadResult read = files::readTextFile(Autosave::fileName());
+    if (!read.ok) {
+        boxes::MsgBox(QStringLiteral("Die automatische Sicherung \"%1\" konnte nicht gelesen "
+                                     "werden.\n%2")
+                          .arg(Autosave::fileName(), read.reason));
+        return;
+    }
+    // The file is the text and one CR LF; one undo step brings back what was there.
+    QString text = toCrLf(read.text);
+    if (text.endsWith(QLatin1String("\r\n")))
+        text.chop(2);
+    m_buffer->setText(text);
+    m_buffer->SetFocus();
 }
 
 void Form1::autosaveReport(bool failing, const QString& reason) {

@@ -16,6 +16,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QPushButton;
 class Autosave;
 class FormTimer;
@@ -74,6 +75,8 @@ public:
     void Combo1_Click();
     void List1_Click();
     void Timer1_Timer();
+    // Replaces the text with the one in "autosave.txt", as one undo step.
+    void loadAutosave();
 
     Text1Buffer& buffer() { return *m_buffer; }
 
@@ -133,6 +136,10 @@ private:
     qint32 ReadSetting(const SettingValues& values, const config::SettingKey& key) const;
     void LoadSettings(const SettingValues& values);
     void SaveSettings();
+    // Remembers that the settings file cannot be read, so that it is never replaced, and tells
+    // the user.
+    void settingsUnreadable(const QString& file, const QString& reason);
+    QString m_unreadableSettings;
     void autosaveReport(bool failing, const QString& reason);
     bool closeBoxHides() const;
     void updateTaskbarEntry();
@@ -140,6 +147,8 @@ private:
     std::unique_ptr<Text1Buffer> m_buffer;
     Autosave* m_autosave = nullptr;
     TrayIcon* m_tray = nullptr;
+    void addRecoveryItem(QMenu* menu);
+    bool m_changedSinceAutosave = false;
     bool m_unloading = false;
     bool m_loaded = false; // Form_Load has finished
 };

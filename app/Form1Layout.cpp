@@ -112,6 +112,9 @@ void Form1::createControls() {
     resetColors(); // until the settings are applied
 
     connect(Check3, &QCheckBox::stateChanged, this, [this] { Check3_Click(); });
+    // AS is the autosave switch its tool tip promises: the timer runs while it is ticked.
+    connect(Check2, &QCheckBox::stateChanged, this,
+            [this] { Timer1->setEnabled(Check2->checkState() != Qt::Unchecked); });
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
     // Each click inserts once, so a double-click inserts twice, and Enter inserts; moving
     // through the list with the arrow keys does not. "activated" is left alone: on a desktop

@@ -44,10 +44,8 @@ const Setting kSettings[] = {
     {config::FormBackColor, 3, [](Form1& f, qint32 v) { f.setColor(ColorGroup::Window, v); },
      [](const Form1& f) { return qint64(window::backColor(&f)); }},
     {config::AutoSaveDelay, 8,
-     [](Form1& f, qint32 v) {
-         f.Timer1->setInterval(v * 1000);
-         f.Timer1->setEnabled(f.Timer1->Interval() > 0);
-     },
+     // The AS check box, read before, switches the timer on and off.
+     [](Form1& f, qint32 v) { f.Timer1->setInterval(v * 1000); },
      [](const Form1& f) { return qint64(f.Timer1->Interval() / 1000); }},
     {config::TextColor, 4, [](Form1& f, qint32 v) { f.setColor(ColorGroup::Text, v); },
      [](const Form1& f) { return qint64(window::foreColor(f.Text1)); }},
@@ -76,25 +74,50 @@ void Form1::LoadSettings(const SettingValues& values) {
         setting.apply(*this, ReadSetting(values, setting.key));
 }
 
+void Form1::settingsUnreadable(const QString& file, const QString& reason) {
+    m_unreadableSettings = file;
+    boxes::MsgBox(QStringLiteral("Die Einstellungen in der Datei \"%1\" konnten nicht gelesen "
+                                 "werden.\n%2\nDas Programm startet mit den "
+                                 "Grundeinstellungen; die Datei bleibt unverändert.")
+                      .arg(file, reason));
+}
+
 void Form1::SaveSettings() {
     const clsINIClass ini;
     const Setting* order[std::size(kSettings)];
     for (const Setting& setting : kSettings)
         order[setting.savedAs] = &setting;
-    // All nine in one replacement of the file: a failure leaves the old file whole.
-    profile::Document document = profile::load(ini.strDefaultFileName());
-    for (const Setting* setting : order)
-        document.setValue(ini.strDefaultSection(), QString::fromLatin1(setting->key.name),
-                          QString::number(setting->current(*this)));
-    const files::WriteResult result = profile::save(document);
-    if (result.ok)
+    const auto report = [](const QString& message) {
+        if (endReason == EndReason::User)
+            boxes::MsgBox(message);
+        else
+            qWarning().noquote() << message;
+    };
+    // A file that could not be read is never replaced by the nine keys alone.
+    if (!m_unreadableSettings.isEmpty()) {
+        report(QStringLiteral("Die Einstellungen wurden nicht gespeichert: die Datei \"%1\" "
+                              "konnte beim Start nicht gelesen werden und bleibt unverändert.")
+                   .arg(m_unreadableSettings));
         return;
-    const QString message =
-        QStringLiteral("Die Einstellungen konnten nicht in die Datei \"%1\" gespeichert "
-                       "werden.\n%2")
-            .arg(ini.strDefaultFileName(), result.reason);
-    if (endReason == EndReason::User)
-        boxes::MsgBox(message);
-    else
-        qWarning().noquote() << message;
+    }
+    const settingsfile::WritePlace place = settingsfile::prepareWrite();
+    profile::Loaded loaded = profile::load(ini.strDefaultFileName());
+    QString reason = place.reason;
+    if (place.ok && !loaded.ok)
+        reason = loaded.reason;
+    if (place.ok && loaded.ok) {
+        // All nine in one replacement of the file: a failure leaves the old file whole.
+        profile::Document& document = loaded.document;
+        document.setFileName(place.path);
+        for (const Setting* setting : order)
+            document.setValue(ini.strDefaultSection(), QString::fromLatin1(setting->key.name),
+                              QString::number(setting->current(*this)));
+        const files::WriteResult result = profile::save(document);
+        if (result.ok)
+            return;
+        reason = result.reason;
+    }
+    report(QStringLiteral("Die Einstellungen konnten nicht in die Datei \"%1\" gespeichert "
+                          "werden.\n%2")
+               .arg(place.path, reason));
 }

@@ -3,10 +3,15 @@
 #include "app/Form1.h"
 #include "options/Form2.h"
 #include "options/frmEditPhrase.h"
+#include "platform/boxes.h"
+#include "platform/clsINIClass.h"
+#include "platform/files.h"
 #include "platform/window.h"
 #include "shell/frmMenu.h"
 #include "version.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QLibraryInfo>
@@ -50,6 +55,10 @@ void Main() {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8);
     QGuiApplication::setFont(font);
+    // What writes killed half way left behind; another running instance keeps its own.
+    for (const QString& file : {QDir::currentPath() + QStringLiteral("/autosave.txt"),
+                                settingsfile::besideProgram(), settingsfile::userFile()})
+        files::removeLeftovers(QFileInfo(file).absolutePath());
     Form1::Load()->show();
 }
 
@@ -84,6 +93,7 @@ void installEndHandlers() {
             while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
             }
             endReason = EndReason::Signal;
+            boxes::closeForEnd();
             EndProgram();
         });
         struct sigaction action {};
@@ -96,6 +106,7 @@ void installEndHandlers() {
     // Log-out: end now, while the session still waits for us.
     QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, qApp, [](QSessionManager&) {
         endReason = EndReason::Session;
+        boxes::closeForEnd();
         EndProgram();
     });
     QObject::connect(qGuiApp, &QGuiApplication::aboutToQuit, qApp, [] { EndProgram(); });

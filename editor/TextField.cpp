@@ -2,7 +2,11 @@
 
 #include "markup/KeyDispatch.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+
+#include <memory>
 
 TextField::TextField(QWidget* parent) : QPlainTextEdit(parent) {
     // Tab moves through the window's controls, as in every edit field of a dialog-like window;
@@ -35,4 +39,10 @@ bool TextField::event(QEvent* event) {
         }
     }
     return QPlainTextEdit::event(event);
+}
+
+void TextField::contextMenuEvent(QContextMenuEvent* event) {
+    std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+    emit contextMenuAboutToShow(menu.get());
+    menu->exec(event->globalPos());
 }

@@ -13,7 +13,12 @@ public:
 
     std::function<bool(int KeyCode, int Shift)> keyDown;
 
+signals:
+    // The right-click menu, before it is shown: the window may add its items.
+    void contextMenuAboutToShow(QMenu* menu);
+
 protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
 };

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDebug>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -13,6 +14,26 @@ namespace boxes {
 Seam& seam() {
     static Seam s;
     return s;
+}
+
+namespace {
+bool g_ending = false;
+} // namespace
+
+void closeForEnd() {
+    g_ending = true;
+    // Innermost first; each closed window returns from its own loop once control gets there.
+    for (int guard = 0; guard < 16; ++guard) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            break;
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+        if (modal->isVisible())
+            modal->hide();
+    }
 }
 
 QString appTitle() {
@@ -26,10 +47,15 @@ void MsgBox(const QString& text, Icon icon, const QString& title) {
                                text;
         return;
     }
-    QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title,
-                    text, QMessageBox::Ok, QApplication::activeWindow());
-    box.setWindowModality(Qt::ApplicationModal);
-    window::execModal(&box);
+    if (!g_ending) {
+        QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title,
+                        text, QMessageBox::Ok, QApplication::activeWindow());
+        box.setWindowModality(Qt::ApplicationModal);
+        window::execModal(&box);
+    }
+    // Closed by the end of the program, or shown after it began: nobody read it.
+    if (g_ending)
+        qWarning().noquote() << title + QStringLiteral(": ") + text;
 }
 
 QString InputBox(const QString& prompt, const QString& title) {
@@ -41,6 +67,8 @@ QString InputBox(const QString& prompt, const QString& title) {
         seam().inputAnswers.pop_front();
         return answer;
     }
+    if (g_ending)
+        return QString();
     QInputDialog dialog(QApplication::activeWindow());
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
@@ -60,6 +88,8 @@ ColorChoice ChooseColorDlg(QWidget* owner) {
         seam().colors.pop_front();
         return next ? ColorChoice{*next, false} : ColorChoice{};
     }
+    if (g_ending)
+        return ColorChoice{};
     // Rebuilt for every call: choices in the custom area are not kept.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, QColor(254, 254, 254));

@@ -31,6 +31,11 @@ struct ColorChoice {
 // The colour chooser over the owner, black preselected, every custom colour near-white.
 ColorChoice ChooseColorDlg(QWidget* owner);
 
+// The program is ending on a signal or with the session: every open modal window is closed
+// (its caller goes on as after Cancel), and from now on a message box prints its text on
+// stderr instead of waiting for a user who may be gone.
+void closeForEnd();
+
 struct Seam {
     bool active = false;
     std::deque<QString> inputAnswers;         // consumed by InputBox; "" when empty

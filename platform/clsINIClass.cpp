@@ -22,17 +22,59 @@ void setProgramFolderForTests(const QString& folder) {
     programFolderOverride() = folder;
 }
 
+namespace {
+
+QString programFolder() {
+    return programFolderOverride().isEmpty() ? QCoreApplication::applicationDirPath()
+                                             : programFolderOverride();
+}
+
+QString fileName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".ini";
+}
+
+bool programFolderWritable() {
+    return ::access(QFile::encodeName(programFolder()).constData(), W_OK) == 0;
+}
+
+} // namespace
+
+QString besideProgram() {
+    return programFolder() + QLatin1Char('/') + fileName();
+}
+
+QString userFile() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) + QLatin1Char('/') +
+           fileName();
+}
+
 QString defaultPath() {
-    const QString folder = programFolderOverride().isEmpty()
-                               ? QCoreApplication::applicationDirPath()
-                               : programFolderOverride();
-    const QString name =
-        QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".ini";
-    if (::access(QFile::encodeName(folder).constData(), W_OK) == 0)
-        return folder + QLatin1Char('/') + name;
-    const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    QDir().mkpath(config);
-    return config + QLatin1Char('/') + name;
+    if (programFolderWritable())
+        return besideProgram();
+    const QString user = userFile();
+    return QFileInfo::exists(user) ? user : besideProgram();
+}
+
+WritePlace prepareWrite() {
+    if (programFolderWritable())
+        return WritePlace{true, besideProgram(), QString()};
+    const QString user = userFile();
+    if (QFileInfo::exists(user))
+        return WritePlace{true, user, QString()};
+    const QString folder = QFileInfo(user).absolutePath();
+    if (!QDir().mkpath(folder))
+        return WritePlace{false, user,
+                          QStringLiteral("Der Ordner \"%1\" für die Einstellungen konnte nicht "
+                                         "angelegt werden.")
+                              .arg(folder)};
+    // The starter file comes along whole; a missing one gives an empty file to write into.
+    const files::BytesResult starter = files::readBytes(besideProgram());
+    if (!starter.ok && !starter.missing)
+        return WritePlace{true, user, QString()};
+    const files::WriteResult copied = files::writeFile(user, starter.bytes);
+    if (!copied.ok)
+        return WritePlace{false, user, copied.reason};
+    return WritePlace{true, user, QString()};
 }
 
 } // namespace settingsfile
@@ -53,15 +95,27 @@ QString clsINIClass::strGetKeyValue(const QString& strKey, const QString& strSec
     return profile::getString(sectionOrDefault(strSection), strKey, fileOrDefault(strFilename));
 }
 
+QString clsINIClass::writeFileOrDefault(const QString& strFilename) const {
+    if (!strFilename.isEmpty() || m_defaultFileName != settingsfile::defaultPath())
+        return fileOrDefault(strFilename);
+    const settingsfile::WritePlace place = settingsfile::prepareWrite();
+    return place.ok ? place.path : QString();
+}
+
 int clsINIClass::lngWriteKey(const QString& strKey, const QString& strValue,
                              const QString& strSection, const QString& strFilename) const {
     if (strValue.size() > kMaxWrite)
         return -1;
-    return profile::writeString(sectionOrDefault(strSection), strKey, strValue,
-                                fileOrDefault(strFilename));
+    const QString file = writeFileOrDefault(strFilename);
+    if (file.isEmpty())
+        return 0;
+    return profile::writeString(sectionOrDefault(strSection), strKey, strValue, file);
 }
 
 int clsINIClass::lngDeleteKey(const QString& strKey, const QString& strSection,
                               const QString& strFilename) const {
-    return profile::deleteKey(sectionOrDefault(strSection), strKey, fileOrDefault(strFilename));
+    const QString file = writeFileOrDefault(strFilename);
+    if (file.isEmpty())
+        return 0;
+    return profile::deleteKey(sectionOrDefault(strSection), strKey, file);
 }

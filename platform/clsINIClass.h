@@ -2,7 +2,8 @@
 #include <QString>
 
 // Access to single keys of a settings file. Without a file name a call uses the program's own
-// settings file, without a section "GENERAL". Every call reads or writes the file afresh.
+// settings file (read from defaultPath, written to prepareWrite's place), without a section
+// "GENERAL". Every call reads or writes the file afresh.
 class clsINIClass {
 public:
     clsINIClass();
@@ -31,6 +32,8 @@ public:
 
 private:
     QString fileOrDefault(const QString& strFilename) const;
+    // The file a write goes to: the program's own settings file is written in its write place.
+    QString writeFileOrDefault(const QString& strFilename) const;
     QString sectionOrDefault(const QString& strSection) const;
 
     QString m_defaultFileName;
@@ -39,10 +42,26 @@ private:
 
 namespace settingsfile {
 
-// "<program folder>/<program name>.ini", or the same name in the user's configuration folder
-// where the program's folder cannot be written (an installed program would otherwise lose
-// every setting).
+// "<program folder>/<program name>.ini".
+QString besideProgram();
+// The same name in the user's configuration folder.
+QString userFile();
+
+// Where the settings are read from: the file beside the program where that folder can be
+// written; else the user's own file if there is one, else the file beside the (installed)
+// program, which then serves as the starter file.
 QString defaultPath();
+
+// Where the settings are to be written, made ready: beside a writable program, else the
+// user's own file, created as a copy of the file beside the program on the first write so
+// that its other sections come along. Writing beside an installed program would silently lose
+// every setting.
+struct WritePlace {
+    bool ok = false;
+    QString path;
+    QString reason; // German, when the user's folder or file cannot be made
+};
+WritePlace prepareWrite();
 
 // Tests point the program folder elsewhere; an empty string returns to the real one.
 void setProgramFolderForTests(const QString& folder);

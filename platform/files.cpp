@@ -3,12 +3,14 @@
 #include "settings/TextDecoding.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QStringDecoder>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -18,6 +20,9 @@
 namespace files {
 
 namespace {
+
+constexpr char kTempPrefix[] = ".beitragsbox-";
+constexpr char kTempSuffix[] = ".tmp";
 
 QString reasonFor(int error) {
     switch (error) {
@@ -35,6 +40,10 @@ QString reasonFor(int error) {
         return QStringLiteral("Ein Teil des Pfads ist kein Ordner.");
     case ENOENT:
         return QStringLiteral("Der Ordner existiert nicht.");
+    case ENODEV:
+    case ENXIO:
+    case ESPIPE:
+        return QStringLiteral("Unter diesem Namen gibt es keine normale Datei.");
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }
@@ -109,10 +118,11 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     const QByteArray folder = folderOf(target);
     QByteArray tempName;
     int fd = -1;
-    // A fresh random name per attempt; O_EXCL guarantees the file is ours alone.
+    // A fresh random name per attempt; O_EXCL guarantees the file is ours alone. The process id
+    // in the name tells a later start whether the writer is gone (removeLeftovers).
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        tempName = folder + "/.beitragsbox-" +
-                   QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+        tempName = folder + "/" + kTempPrefix + QByteArray::number(::getpid()) + "-" +
+                   QByteArray::number(QRandomGenerator::global()->generate(), 16) + kTempSuffix;
         // Mode 0666 lets the umask decide, as for any newly created file.
         fd = ::open(tempName.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
@@ -154,14 +164,69 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     return WriteResult{true, QString()};
 }
 
+BytesResult readBytes(const QString& fileName) {
+    const QByteArray name = QFile::encodeName(fileName);
+    // Non-blocking, so that opening a named pipe does not wait for a writer.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        return BytesResult{false, error == ENOENT, {}, reasonFor(error)};
+    }
+    BytesResult result;
+    struct stat info {};
+    const bool known = ::fstat(fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        const int error = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+        ::close(fd);
+        return BytesResult{false, false, {}, reasonFor(error)};
+    }
+    result.bytes.reserve(qsizetype(info.st_size));
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            ::close(fd);
+            return BytesResult{false, false, {}, reasonFor(error)};
+        }
+        if (n == 0)
+            break;
+        result.bytes.append(chunk, n);
+    }
+    ::close(fd);
+    result.ok = true;
+    return result;
+}
+
 ReadResult readTextFile(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return ReadResult{false, QString(), file.errorString()};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return ReadResult{false, QString(), file.errorString()};
-    return ReadResult{true, textcodec::decodeText(bytes), QString()};
+    const BytesResult read = readBytes(fileName);
+    if (!read.ok)
+        return ReadResult{false, read.missing, QString(), read.reason};
+    return ReadResult{true, false, textcodec::decodeText(read.bytes), QString()};
+}
+
+int removeLeftovers(const QString& folder) {
+    const QDir dir(folder);
+    int removed = 0;
+    const QStringList names =
+        dir.entryList({QString::fromLatin1(kTempPrefix) + "*" + QString::fromLatin1(kTempSuffix)},
+                      QDir::Files | QDir::Hidden | QDir::System);
+    static const QRegularExpression ours(QStringLiteral("^\\.beitragsbox-(\\d+)-[0-9a-f]+\\.tmp$"));
+    for (const QString& name : names) {
+        const QRegularExpressionMatch match = ours.match(name);
+        if (!match.hasMatch())
+            continue;
+        bool number = false;
+        const qint64 pid = match.captured(1).toLongLong(&number);
+        // A running writer (another instance of the program) keeps its file.
+        if (!number || pid <= 0 || pid > INT_MAX || (::kill(pid_t(pid), 0) == 0 || errno != ESRCH))
+            continue;
+        if (QFile::remove(dir.filePath(name)))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace files

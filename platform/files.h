@@ -21,11 +21,27 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes);
 
 struct ReadResult {
     bool ok = false;
+    bool missing = false; // no file of that name at all
     QString text;
+    QString reason; // German, for the user; empty when ok
+};
+
+// A whole regular file's bytes. A pipe, a device or a folder of that name counts as
+// unreadable: reading it could block or never end.
+struct BytesResult {
+    bool ok = false;
+    bool missing = false;
+    QByteArray bytes;
     QString reason;
 };
+BytesResult readBytes(const QString& fileName);
 
 // A whole text file, decoded as textcodec::decodeText does. Nothing else is converted.
 ReadResult readTextFile(const QString& fileName);
+
+// Removes the temporary files that writes of this program left in the folder when the process
+// writing them was killed: only its own names, and only those of processes that have ended.
+// Returns how many were removed.
+int removeLeftovers(const QString& folder);
 
 } // namespace files

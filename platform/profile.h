@@ -5,8 +5,14 @@
 // Settings files on disk, read and written whole; every write replaces the file atomically.
 namespace profile {
 
-// The document of a file; a missing or unreadable file loads as an empty document.
-Document load(const QString& fileName);
+struct Loaded {
+    Document document;
+    bool ok = true; // false: the file exists but cannot be read; the document is empty
+    QString reason;
+};
+
+// The document of a file; a missing file is an empty document.
+Loaded load(const QString& fileName);
 
 // Writes the document's file atomically. Creates it when its folder exists, never the folder.
 files::WriteResult save(const Document& document);

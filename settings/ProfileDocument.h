@@ -36,6 +36,8 @@ public:
     QByteArray bytes() const;
 
     QString fileName() const { return m_fileName; }
+    // Where the document is to be saved.
+    void setFileName(const QString& fileName) { m_fileName = fileName; }
 
 private:
     QString m_fileName;

@@ -30,12 +30,11 @@ QPlainTextEdit* makeTextBox(QWidget* parent, const QString& name, bool readOnly)
 } // namespace
 
 QString readShownFile(const QString& fileName) {
-    if (!QFile::exists(fileName)) {
+    const files::ReadResult read = files::readTextFile(fileName);
+    if (read.missing) {
         QFile create(fileName);
         create.open(QIODevice::WriteOnly); // an empty file, as the original left behind
-        return QString();
     }
-    const files::ReadResult read = files::readTextFile(fileName);
     return read.ok ? read.text : QString();
 }
 

@@ -42,5 +42,5 @@ private:
 };
 
 // The text of a file shown in these windows: a missing file is created empty; a file that
-// cannot be read shows as empty.
+// cannot be read, or is no regular file, shows as empty.
 QString readShownFile(const QString& fileName);

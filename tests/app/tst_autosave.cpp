@@ -1,9 +1,14 @@
 // The autosave timer's rules and the file it writes.
+#include "app/Autosave.h"
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "editor/Text1Buffer.h"
+#include "editor/TextField.h"
+#include "platform/clsINIClass.h"
 #include "platform/window.h"
 
+#include <QCheckBox>
+#include <QMenu>
 #include <QtTest>
 
 #include "support.h"
@@ -28,25 +33,90 @@ private slots:
         QVERIFY(timer.isTicking());
     }
 
-    void delayFromSettings_data() {
+    void switchAndDelay_data() {
+        QTest::addColumn<QString>("autoSave");
         QTest::addColumn<QString>("delay");
-        QTest::addColumn<int>("interval");
-        QTest::newRow("0") << "0" << 0;
-        QTest::newRow("65") << "65" << 65000;
+        QTest::newRow("AS on, 65 s") << "1"
+                                     << "65";
+        QTest::newRow("AS on, 0 s") << "1"
+                                    << "0";
+        QTest::newRow("AS off, 10 s") << "0"
+                                      << "10";
     }
-    void delayFromSettings() {
+    // The AS check box switches autosave: at start from the settings, and at once when ticked;
+    // an interval entered while it is on starts the timer.
+    void switchAndDelay() {
+        QFETCH(QString, autoSave);
         QFETCH(QString, delay);
-        QFETCH(int, interval);
-        QCOMPARE(clsINIClass().lngWriteKey(QStringLiteral("AutoSaveDelay"), delay), 1);
+        const clsINIClass ini;
+        QCOMPARE(ini.lngWriteKey(QStringLiteral("AutoSave"), autoSave), 1);
+        QCOMPARE(ini.lngWriteKey(QStringLiteral("AutoSaveDelay"), delay), 1);
         Form1* form = Form1::Load();
-        QCOMPARE(form->Timer1->Interval(), interval);
-        QCOMPARE(form->Timer1->Enabled(), interval > 0);
+        const bool on = autoSave == QLatin1String("1");
+        QCOMPARE(form->Timer1->Interval(), delay.toInt() * 1000);
+        QCOMPARE(form->Timer1->isTicking(), on && delay != QLatin1String("0"));
+        form->Check2->click();
+        form->Timer1->setInterval(3000); // as the options dialog's OK does
+        QCOMPARE(form->Timer1->isTicking(), !on);
         form->Unload(1);
     }
 
-    // Each tick replaces the file with the text and CR LF, also with the window hidden, as here.
+    // A restart after a crash keeps the last run's copy until the text is changed; an unchanged
+    // text is never written again.
+    void onlyChangedTextIsWritten() {
+        QVERIFY(writeFile(QStringLiteral("autosave.txt"), "vom letzten Lauf\r\n"));
+        Form1* form = Form1::Load();
+        form->Timer1_Timer();
+        form->finishAutosave();
+        QCOMPARE(readAutosave(), QByteArray("vom letzten Lauf\r\n"));
+        QTest::keyClicks(form->Text1, QStringLiteral("neu"));
+        form->Timer1_Timer();
+        form->finishAutosave();
+        QCOMPARE(readAutosave(), QByteArray("neu\r\n"));
+        QVERIFY(QFile::remove(QStringLiteral("autosave.txt")));
+        form->Timer1_Timer();
+        form->finishAutosave();
+        QVERIFY(!QFile::exists(QStringLiteral("autosave.txt")));
+        form->Unload(1);
+    }
+
+    // One write at a time: a text handed over meanwhile waits, and the end does not write it.
+    void oneWriteInFlight() {
+        Autosave autosave({});
+        autosave.save(QStringLiteral("erste"));
+        autosave.save(QStringLiteral("zweite"));
+        autosave.save(QStringLiteral("dritte"));
+        QTRY_COMPARE(readAutosave(), QByteArray("dritte\r\n"));
+        autosave.save(QStringLiteral("vierte"));
+        autosave.save(QStringLiteral("fünfte"));
+        autosave.finish();
+        QCOMPARE(readAutosave(), QByteArray("vierte\r\n"));
+    }
+
+    // The edit field's menu loads the copy back as one undo step.
+    void recoveryFromMenu() {
+        Form1* form = Form1::Load();
+        const auto recoveryItem = [form] {
+            QMenu menu;
+            emit form->Text1->contextMenuAboutToShow(&menu);
+            const QList<QAction*> items = menu.actions();
+            return items.isEmpty() ? QStringLiteral("<none>")
+                                   : items.last()->text() + (items.last()->isEnabled() ? "+" : "-");
+        };
+        QVERIFY(writeFile(QStringLiteral("autosave.txt"), ""));
+        QCOMPARE(recoveryItem(), QStringLiteral("Automatische Sicherung laden-"));
+        QVERIFY(writeFile(QStringLiteral("autosave.txt"), "gerettet\nzwei\r\n"));
+        QCOMPARE(recoveryItem(), QStringLiteral("Automatische Sicherung laden+"));
+        form->buffer().setText(QStringLiteral("jetzt"));
+        form->loadAutosave();
+        QCOMPARE(form->buffer().Text(), QStringLiteral("gerettet\r\nzwei"));
+        form->Text1->undo();
+        QCOMPARE(form->buffer().Text(), QStringLiteral("jetzt"));
+        form->Unload(1);
+    }
+
     // A failing write never blocks: the caption and one warning tell when it starts failing, one
-    // more warning when it works again.
+    // more warning when it works again; the text is written again at the next tick.
     void ticks() {
         Form1* form = Form1::Load();
         const QString caption = form->windowTitle();
@@ -57,13 +127,9 @@ private slots:
                 QCoreApplication::processEvents();
             }
         };
-        form->buffer().setText(QString::fromUtf8("Grüße\r\nzwei"));
-        tick(1);
-        const QByteArray written("Gr\xc3\xbc\xc3\x9f"
-                                 "e\r\nzwei\r\n");
-        QCOMPARE(readAutosave(), written);
-        QVERIFY(QFile::remove(QStringLiteral("autosave.txt")));
+        QFile::remove(QStringLiteral("autosave.txt"));
         QVERIFY(QDir().mkdir(QStringLiteral("autosave.txt")));
+        form->buffer().setText(QString::fromUtf8("Grüße\r\nzwei"));
         QTest::failOnWarning(QRegularExpression("autosave"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("autosave.txt.*nicht geschrieben"));
         tick(3);
@@ -72,7 +138,8 @@ private slots:
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression("autosave.txt.*wieder geschrieben"));
         tick(2);
         QCOMPARE(form->windowTitle(), caption);
-        QCOMPARE(readAutosave(), written);
+        QCOMPARE(readAutosave(), QByteArray("Gr\xc3\xbc\xc3\x9f"
+                                            "e\r\nzwei\r\n"));
         form->Unload(1);
     }
 };

@@ -1,12 +1,15 @@
 // Start and end of the program: caption, the close box, EndProgram and the end signals.
 #include "app/Form1.h"
 #include "app/modMain.h"
+#include "platform/boxes.h"
 #include "platform/window.h"
+#include "shell/InfoWindows.h"
 
 #include <QCloseEvent>
 #include <QtTest>
 
 #include <csignal>
+#include <sys/stat.h>
 
 #include "support.h"
 
@@ -52,6 +55,23 @@ private slots:
         QTRY_VERIFY(form.isNull());
     }
 
+    // A signal while a modal box is open ends the program at once: the box closes and its text
+    // goes to stderr. Before the other signal tests: after an end by signal every box goes to
+    // stderr.
+    void signalClosesModalBox() {
+        Main();
+        QSignalSpy unloaded(Form1::instance(), &Form1::unloaded);
+        QTimer::singleShot(200, [] { std::raise(SIGTERM); });
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Beitragsbox: Bitte warten$"));
+        QElapsedTimer shown;
+        shown.start();
+        boxes::MsgBox(QStringLiteral("Bitte warten"));
+        QVERIFY(shown.elapsed() < 1000);
+        QCOMPARE(unloaded.size(), 1);
+        QTRY_VERIFY(!Form1::instance());
+        QCOMPARE(window::loadedCount(), 0);
+    }
+
     void endSignals_data() {
         QTest::addColumn<int>("sig");
         QTest::newRow("SIGTERM") << SIGTERM;
@@ -66,6 +86,20 @@ private slots:
         QTRY_VERIFY(!Form1::instance());
         QCOMPARE(unloaded.size(), 1);
         QCOMPARE(window::loadedCount(), 0);
+    }
+
+    // Pipes named like the quick-text and help files count as unreadable: the start and the
+    // help windows go on with empty texts and leave them alone.
+    void pipesDoNotBlock() {
+        for (const char* name : {"user0.txt", "readme.txt", "kurzhilfe.txt"})
+            QVERIFY(::mkfifo(name, 0600) == 0);
+        Main();
+        QCOMPARE(strQuickText[0], QString());
+        QCOMPARE(readShownFile(QStringLiteral("readme.txt")), QString());
+        QVERIFY(!QFileInfo(QStringLiteral("readme.txt")).isFile());
+        EndProgram();
+        for (const char* name : {"user0.txt", "readme.txt", "kurzhilfe.txt"})
+            QVERIFY(QFile::remove(QString::fromLatin1(name)));
     }
 };
 

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "support.h"
 
 class TestSettings : public QObject {
@@ -125,6 +127,30 @@ private slots:
         QCOMPARE(boxes::seam().messages.filter(QFileInfo(iniPath()).fileName()).size(),
                  int(byUser));
         QVERIFY(QDir().rmdir(iniPath()));
+    }
+
+    // A settings file that exists but cannot be read (a folder or a pipe of its name) is never
+    // replaced: the user hears of it at the start and at the end, and the start does not block.
+    void unreadableFileIsKept_data() {
+        QTest::addColumn<bool>("pipe");
+        QTest::newRow("folder") << false;
+        QTest::newRow("pipe") << true;
+    }
+    void unreadableFileIsKept() {
+        QFETCH(bool, pipe);
+        if (pipe)
+            QVERIFY(::mkfifo(QFile::encodeName(iniPath()).constData(), 0600) == 0);
+        else
+            QVERIFY(QDir().mkdir(iniPath()));
+        Form1::Load();
+        QCOMPARE(boxes::seam().messages.size(), 1);
+        QVERIFY(boxes::seam().messages.first().contains(QStringLiteral("nicht gelesen")));
+        EndProgram();
+        QCOMPARE(boxes::seam().messages.size(), 2);
+        QVERIFY(boxes::seam().messages.last().contains(QStringLiteral("unverändert")));
+        const QFileInfo kept(iniPath());
+        QVERIFY(pipe ? !kept.isFile() && kept.exists() : kept.isDir());
+        QVERIFY(QFile::remove(iniPath()) || QDir().rmdir(iniPath()));
     }
 };
 

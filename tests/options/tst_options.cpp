@@ -83,8 +83,8 @@ private slots:
         QTest::newRow("opacity") << true;
         QTest::newRow("no opacity") << false;
     }
-    // Level 255 is invisible yet open; Abbrechen keeps the level and the end saves it. Without
-    // window opacity a stored level is neither applied nor lost.
+    // Level 255 leaves the window at the lowest opacity, not invisible; Abbrechen keeps the level
+    // and the end saves it. Without window opacity a stored level is neither applied nor lost.
     void transparency() {
         QFETCH(bool, alpha);
         EndProgram();
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(options->hsbTransparency->isVisibleTo(options), alpha);
         QCOMPARE(options->lblNoAlphaSupport->isVisibleTo(options), !alpha);
         options->hsbTransparency->setValue(255);
-        QCOMPARE(m_form->windowOpacity(), alpha ? 0.0 : 1.0);
+        QVERIFY(qAbs(m_form->windowOpacity() - (alpha ? 0.15 : 1.0)) < 0.01); // never out of reach
         QVERIFY(m_form->isVisible());
         options->hsbTransparency->setValue(30);
         QCOMPARE(options->lblTransparency->text(), QStringLiteral("30"));

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "support.h"
 
 namespace {
@@ -124,6 +126,42 @@ private slots:
         QCOMPARE(result.reason, QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei."));
         QCOMPARE(snapshot(dir.path()), before);
         QCOMPARE(readAll(file), QByteArray("gut\r\n"));
+    }
+
+    // Only regular files are read: a pipe would block for good, a folder never ends.
+    void readsOnlyRegularFiles() {
+        QTemporaryDir dir;
+        const QString fifo = dir.filePath("user0.txt");
+        QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        QVERIFY(QDir(dir.path()).mkdir("readme.txt"));
+        for (const char* name : {"user0.txt", "readme.txt", "fehlt.txt"}) {
+            const files::ReadResult read = files::readTextFile(dir.filePath(name));
+            QVERIFY(!read.ok && !read.reason.isEmpty());
+            QCOMPARE(read.missing, qstrcmp(name, "fehlt.txt") == 0);
+        }
+    }
+
+    // A start removes the temporary files of writes whose process was killed, and nothing else:
+    // not those of a running process, not other files.
+    void removesLeftovers() {
+        QTemporaryDir dir;
+        QProcess gone;
+        gone.start("true");
+        QVERIFY(gone.waitForFinished());
+        const QString deadPid = QString::number(gone.processId() ? gone.processId() : 999999);
+        const QString mine = QString::number(QCoreApplication::applicationPid());
+        const QStringList kept = {".beitragsbox-" + mine + "-ab.tmp", ".beitragsbox-x-ab.tmp",
+                                  "beitragsbox-1-ab.tmp", "notizen.tmp"};
+        const QString leftover = ".beitragsbox-" + deadPid + "-1f.tmp";
+        for (const QString& name : kept + QStringList{leftover})
+            QVERIFY(writeRaw(dir.filePath(name), "x"));
+        QCOMPARE(files::removeLeftovers(dir.path()), 1);
+        QDir listing(dir.path());
+        QStringList left = listing.entryList(QDir::Files | QDir::Hidden);
+        left.sort();
+        QStringList expected = kept;
+        expected.sort();
+        QCOMPARE(left, expected);
     }
 };
 
