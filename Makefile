@@ -24,7 +24,7 @@ define install_missing
 	fi
 endef
 
-.PHONY: run test deps-run deps-test configure build bench format clean
+.PHONY: run test sanitize fuzz torture deps-run deps-test deps-fuzz configure build bench format clean
 
 deps-run:
 	$(call install_missing,$(BUILD_PACKAGES))
@@ -47,6 +47,27 @@ run: deps-run build
 
 test: deps-test build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $$(nproc) --timeout 300
+
+# The unit tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE_DIR ?= build-sanitize
+sanitize: deps-test
+	$(MAKE) --no-print-directory configure build BUILD_DIR=$(SANITIZE_DIR) SANITIZE=address,undefined \
+	  WERROR=$(WERROR)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	  UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --output-on-failure -j $$(nproc) --timeout 300 -E '^(e2e|x11|torture)/|as_user'
+
+# Each fuzz target for FUZZ_SECONDS seconds on its seed corpus (clang's libFuzzer).
+FUZZ_SECONDS ?= 60
+fuzz: deps-fuzz
+	bash fuzz/run.sh $(FUZZ_SECONDS)
+
+# The long crash round: the real program killed at random moments while it writes.
+TORTURE_KILLS ?= 200
+torture: deps-test build
+	bash tests/torture/torture.sh $(BUILD_DIR)/Beitragsbox $(TORTURE_KILLS)
 
 bench: deps-test build
 	cd $(BUILD_DIR) && for b in bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done

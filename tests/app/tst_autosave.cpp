@@ -87,6 +87,8 @@ private slots:
         autosave.save(QStringLiteral("zweite"));
         autosave.save(QStringLiteral("dritte"));
         QTRY_COMPARE(readAutosave(), QByteArray("dritte\r\n"));
+        autosave.finish();
+        QCoreApplication::processEvents(); // the writer's report: idle again
         autosave.save(QStringLiteral("vierte"));
         autosave.save(QStringLiteral("fünfte"));
         autosave.finish();
