@@ -32,6 +32,11 @@ deps-run:
 deps-test:
 	$(call install_missing,$(TEST_PACKAGES))
 
+# clang with its fuzzer and sanitizer runtimes (the runtimes are only recommended by clang).
+FUZZ_PACKAGES := $(BUILD_PACKAGES) clang libclang-rt-14-dev
+deps-fuzz:
+	$(call install_missing,$(FUZZ_PACKAGES))
+
 configure:
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	  -DBEITRAGSBOX_WERROR=$(WERROR) -DBEITRAGSBOX_SANITIZE=$(SANITIZE)
