@@ -9,16 +9,6 @@
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeRaw(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 // Every entry below dir, hidden ones included, with file contents: a left-over temporary file
 // or any change shows up as a difference.
 QMap<QString, QByteArray> snapshot(const QString& dir) {
@@ -27,7 +17,7 @@ QMap<QString, QByteArray> snapshot(const QString& dir) {
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        entries.insert(path, it.fileInfo().isDir() ? QByteArray("<folder>") : readAll(path));
+        entries.insert(path, it.fileInfo().isDir() ? QByteArray("<folder>") : readFile(path));
     }
     return entries;
 }
@@ -54,7 +44,7 @@ private slots:
         QVERIFY(files::writeTextFile(file, QString(5000, QLatin1Char('a'))).ok);
         const files::WriteResult result = files::writeTextFile(file, text);
         QVERIFY(result.ok && result.reason.isEmpty());
-        QCOMPARE(readAll(file), bytes);
+        QCOMPARE(readFile(file), bytes);
         QCOMPARE(snapshot(dir.path()).keys(), QStringList{file});
     }
 
@@ -72,7 +62,7 @@ private slots:
         QFETCH(QString, text);
         QCOMPARE(textcodec::decodeText(bytes), text);
         QTemporaryDir dir;
-        QVERIFY(writeRaw(dir.filePath("in.txt"), bytes));
+        QVERIFY(writeFile(dir.filePath("in.txt"), bytes));
         const files::ReadResult read = files::readTextFile(dir.filePath("in.txt"));
         QVERIFY(read.ok);
         QCOMPARE(read.text, text);
@@ -83,11 +73,11 @@ private slots:
         const QString file = dir.filePath("kept.txt");
         // Group may not read, others may: no usual umask gives a new file these bits.
         const auto mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther;
-        QVERIFY(writeRaw(file, "alt") && QFile::setPermissions(file, mode));
+        QVERIFY(writeFile(file, "alt") && QFile::setPermissions(file, mode));
         const auto before = QFile::permissions(file);
         QVERIFY(files::writeTextFile(file, "neu").ok);
         QCOMPARE(QFile::permissions(file), before);
-        QCOMPARE(readAll(file), QByteArray("neu\r\n"));
+        QCOMPARE(readFile(file), QByteArray("neu\r\n"));
     }
 
     void refusesWithReason_data() {
@@ -104,8 +94,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, reason);
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir("taken.txt") && writeRaw(dir.filePath("plain.txt"), "p"));
-        QVERIFY(writeRaw(dir.filePath("taken.txt/inside.txt"), "drin")); // not an empty folder
+        QVERIFY(QDir(dir.path()).mkdir("taken.txt") && writeFile(dir.filePath("plain.txt"), "p"));
+        QVERIFY(writeFile(dir.filePath("taken.txt/inside.txt"), "drin")); // not an empty folder
         const auto before = snapshot(dir.path());
         const files::WriteResult result = files::writeTextFile(dir.filePath(name), "text");
         QVERIFY(!result.ok);
@@ -125,7 +115,7 @@ private slots:
         QVERIFY(!result.ok);
         QCOMPARE(result.reason, QStringLiteral("Auf dem Datenträger ist kein Platz mehr frei."));
         QCOMPARE(snapshot(dir.path()), before);
-        QCOMPARE(readAll(file), QByteArray("gut\r\n"));
+        QCOMPARE(readFile(file), QByteArray("gut\r\n"));
     }
 
     // Only regular files are read: a pipe would block for good, a folder never ends.
@@ -154,7 +144,7 @@ private slots:
                                   "beitragsbox-1-ab.tmp", "notizen.tmp"};
         const QString leftover = ".beitragsbox-" + deadPid + "-1f.tmp";
         for (const QString& name : kept + QStringList{leftover})
-            QVERIFY(writeRaw(dir.filePath(name), "x"));
+            QVERIFY(writeFile(dir.filePath(name), "x"));
         QCOMPARE(files::removeLeftovers(dir.path()), 1);
         QDir listing(dir.path());
         QStringList left = listing.entryList(QDir::Files | QDir::Hidden);

@@ -6,16 +6,6 @@
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeRaw(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QStringList entries(const QTemporaryDir& dir) {
     return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
@@ -65,7 +55,7 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, expected);
         QTemporaryDir dir;
-        QVERIFY(writeRaw(dir.filePath("p.ini"), file));
+        QVERIFY(writeFile(dir.filePath("p.ini"), file));
         QCOMPARE(profile::getString(section, key, dir.filePath("p.ini")), expected);
     }
 
@@ -103,11 +93,11 @@ private slots:
         QFETCH(QByteArray, expected);
         QTemporaryDir dir;
         const QString file = dir.filePath("p.ini");
-        QVERIFY(writeRaw(file, initial));
+        QVERIFY(writeFile(file, initial));
         QCOMPARE(value.isNull() ? profile::deleteKey(section, key, file)
                                 : profile::writeString(section, key, value, file),
                  result);
-        QCOMPARE(readAll(file), expected);
+        QCOMPARE(readFile(file), expected);
         QCOMPARE(entries(dir), QStringList{"p.ini"});
     }
 
@@ -119,7 +109,7 @@ private slots:
         QCOMPARE(profile::writeString("s", "k", "v", dir.filePath("sub/new.ini")), 0);
         QCOMPARE(entries(dir), QStringList());
         QCOMPARE(profile::writeString("s", "k", "v", file), 1);
-        QCOMPARE(readAll(file), QByteArray("[s]\r\nk=v\r\n"));
+        QCOMPARE(readFile(file), QByteArray("[s]\r\nk=v\r\n"));
     }
 
     void bigFile() {
@@ -129,14 +119,14 @@ private slots:
             bytes += "k" + QByteArray::number(i) + " = " + QByteArray::number(i) + "\r\n";
         QTemporaryDir dir;
         const QString file = dir.filePath("big.ini");
-        QVERIFY(writeRaw(file, bytes));
+        QVERIFY(writeFile(file, bytes));
         QElapsedTimer timer;
         timer.start();
         for (const int i : {0, keys / 2, keys - 1})
             QCOMPARE(profile::getString("s", "K" + QString::number(i), file), QString::number(i));
         QCOMPARE(profile::writeString("s", "k50000", "neu", file), 1);
         QVERIFY2(timer.elapsed() < 10000, "far too slow for a linear pass");
-        QCOMPARE(readAll(file), bytes.replace("\nk50000 = 50000\r", "\nk50000=neu\r"));
+        QCOMPARE(readFile(file), bytes.replace("\nk50000 = 50000\r", "\nk50000=neu\r"));
     }
 };
 
