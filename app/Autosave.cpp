@@ -1,5 +1,6 @@
 #include "app/Autosave.h"
 
+#include "markup/EditBuffer.h"
 #include "platform/files.h"
 
 #include <QDir>
@@ -24,7 +25,8 @@ void Autosave::start(const QString& text) {
     // The working folder now, not when the write runs.
     const QString path = QDir::current().absoluteFilePath(fileName());
     m_writer.start([this, path, text] {
-        const files::WriteResult result = files::writeTextFile(path, text);
+        // The conversion to the file's bytes happens here, off the user's thread.
+        const files::WriteResult result = files::writeFile(path, fileBytes(text));
         QMetaObject::invokeMethod(
             this, [this, result] { written(result.ok, result.reason); }, Qt::QueuedConnection);
     });

@@ -21,7 +21,8 @@ public:
 
     static QString fileName() { return QStringLiteral("autosave.txt"); }
 
-    // Writes the text followed by CR LF, now or after the write under way.
+    // Writes the edit field's text (paragraph breaks as U+2029 or CR LF) as the file's bytes
+    // (see fileBytes), now or after the write under way.
     void save(const QString& text);
     // Waits for the write under way; a newer text still waiting is not written any more, so
     // that the end of the program waits for one write at most.

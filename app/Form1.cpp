@@ -143,7 +143,7 @@ void Form1::Timer1_Timer() {
     if (!m_changedSinceAutosave && !m_autosave->failing())
         return;
     m_changedSinceAutosave = false;
-    m_autosave->save(m_buffer->Text());
+    m_autosave->save(m_buffer->rawText());
 }
 
 void Form1::addRecoveryItem(QMenu* menu) {
@@ -248,7 +248,7 @@ void Form1::formatQuotes() {
 
 void Form1::saveUserCopy() {
     const QString name = QStringLiteral("usersave.txt");
-    const files::WriteResult result = files::writeTextFile(name, m_buffer->Text());
+    const files::WriteResult result = files::writeFile(name, fileBytes(m_buffer->rawText()));
     if (!result.ok)
         boxes::MsgBox(QStringLiteral("Der Text konnte nicht in die Datei \"%1\" gespeichert "
                                      "werden.\n%2\nDer Text im Editor ist unverändert.")

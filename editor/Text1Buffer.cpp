@@ -63,6 +63,10 @@ QString Text1Buffer::Text() const {
     return m_cache;
 }
 
+QString Text1Buffer::rawText() const {
+    return m_edit->document()->toRawText();
+}
+
 int Text1Buffer::TextLength() const {
     const QTextDocument* doc = m_edit->document();
     // characterCount() counts the final paragraph break, which is not text.

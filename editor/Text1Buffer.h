@@ -32,6 +32,9 @@ public:
     void ReplaceRange(const QString& insert, int lngPos, int lngLen) override;
     QChar CharAt(int offset) const override;
 
+    // The widget's own text, paragraph breaks as U+2029: no CR LF copy is made (see fileBytes).
+    QString rawText() const;
+
     // Widget position of a buffer offset; an offset between CR and LF maps to the break and
     // sets midPair.
     struct WidgetPos {

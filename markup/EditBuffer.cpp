@@ -21,3 +21,17 @@ QString toCrLf(const QString& text) {
     }
     return out;
 }
+
+QByteArray fileBytes(QStringView widgetText) {
+    QByteArray out;
+    out.reserve(widgetText.size() + widgetText.size() / 8 + 2);
+    qsizetype from = 0;
+    for (qsizetype at; (at = widgetText.indexOf(QChar::ParagraphSeparator, from)) >= 0;
+         from = at + 1) {
+        out += widgetText.sliced(from, at - from).toUtf8();
+        out += "\r\n";
+    }
+    out += widgetText.sliced(from).toUtf8();
+    out += "\r\n";
+    return out;
+}

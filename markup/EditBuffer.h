@@ -1,5 +1,7 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 // The text of the edit field with its selection. Line breaks are CR LF; offsets count UTF-16
 // code units. Writing the text leaves the caret at 0 with nothing selected; writing SelStart
@@ -29,3 +31,8 @@ public:
 
 // The buffer's line-break rule: lone CR, lone LF and CR LF each become CR LF.
 QString toCrLf(const QString& text);
+
+// The bytes of a text file written from the edit field's own text: each paragraph break
+// (U+2029) as CR LF, UTF-8, and one CR LF at the end. One pass, without a CR LF copy of the
+// whole text.
+QByteArray fileBytes(QStringView widgetText);
