@@ -5,6 +5,8 @@
 
 #include <QDir>
 
+#include <utility>
+
 Autosave::Autosave(Report report, QObject* parent) : QObject(parent), m_report(std::move(report)) {
     m_writer.setMaxThreadCount(1);
 }
@@ -39,11 +41,8 @@ void Autosave::finish() {
 
 void Autosave::written(bool ok, const QString& reason) {
     m_busy = false;
-    if (m_waiting) {
-        const QString next = std::move(*m_waiting);
-        m_waiting.reset();
-        start(next);
-    }
+    if (const std::optional<QString> next = std::exchange(m_waiting, std::nullopt))
+        start(*next);
     if (ok == !m_failing)
         return;
     m_failing = !ok;

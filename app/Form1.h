@@ -139,15 +139,15 @@ private:
     // Remembers that the settings file cannot be read, so that it is never replaced, and tells
     // the user.
     void settingsUnreadable(const QString& file, const QString& reason);
-    QString m_unreadableSettings;
     void autosaveReport(bool failing, const QString& reason);
     bool closeBoxHides() const;
     void updateTaskbarEntry();
+    void addRecoveryItem(QMenu* menu);
 
     std::unique_ptr<Text1Buffer> m_buffer;
     Autosave* m_autosave = nullptr;
     TrayIcon* m_tray = nullptr;
-    void addRecoveryItem(QMenu* menu);
+    QString m_unreadableSettings; // the settings file that could not be read at start
     bool m_changedSinceAutosave = false;
     bool m_unloading = false;
     bool m_loaded = false; // Form_Load has finished

@@ -56,9 +56,9 @@ void Main() {
     font.setPointSizeF(8);
     QGuiApplication::setFont(font);
     // What writes killed half way left behind; another running instance keeps its own.
-    for (const QString& file : {QDir::currentPath() + QStringLiteral("/autosave.txt"),
-                                settingsfile::besideProgram(), settingsfile::userFile()})
-        files::removeLeftovers(QFileInfo(file).absolutePath());
+    files::removeLeftovers(QDir::currentPath());
+    for (const QString& settings : {settingsfile::besideProgram(), settingsfile::userFile()})
+        files::removeLeftovers(QFileInfo(settings).absolutePath());
     Form1::Load()->show();
 }
 

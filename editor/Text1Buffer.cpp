@@ -146,10 +146,7 @@ void Text1Buffer::ReplaceRange(const QString& insert, int lngPos, int lngLen) {
     }
     if (!m_caretPending) {
         m_caretPending = true;
-        QTimer::singleShot(0, m_edit, [this, alive = std::weak_ptr<bool>(m_alive)] {
-            if (!alive.expired())
-                placePending();
-        });
+        QTimer::singleShot(0, &m_timerContext, [this] { placePending(); });
     }
 }
 

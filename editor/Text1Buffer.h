@@ -3,8 +3,7 @@
 #include "markup/TextDiff.h"
 
 #include <QMetaObject>
-
-#include <memory>
+#include <QObject>
 
 class QPlainTextEdit;
 
@@ -53,7 +52,7 @@ private:
     // scroll to the top and back. Left unplaced, it is moved when control returns to the loop.
     void placePending();
     bool m_caretPending = false;
-    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    QObject m_timerContext; // a placement still waiting goes with the buffer
 
     QPlainTextEdit* m_edit;
     QMetaObject::Connection m_changed;

@@ -59,21 +59,12 @@ WritePlace prepareWrite() {
     if (programFolderWritable())
         return WritePlace{true, besideProgram(), QString()};
     const QString user = userFile();
-    if (QFileInfo::exists(user))
-        return WritePlace{true, user, QString()};
     const QString folder = QFileInfo(user).absolutePath();
     if (!QDir().mkpath(folder))
         return WritePlace{false, user,
                           QStringLiteral("Der Ordner \"%1\" für die Einstellungen konnte nicht "
                                          "angelegt werden.")
                               .arg(folder)};
-    // The starter file comes along whole; a missing one gives an empty file to write into.
-    const files::BytesResult starter = files::readBytes(besideProgram());
-    if (!starter.ok && !starter.missing)
-        return WritePlace{true, user, QString()};
-    const files::WriteResult copied = files::writeFile(user, starter.bytes);
-    if (!copied.ok)
-        return WritePlace{false, user, copied.reason};
     return WritePlace{true, user, QString()};
 }
 
@@ -96,7 +87,7 @@ QString clsINIClass::strGetKeyValue(const QString& strKey, const QString& strSec
 }
 
 QString clsINIClass::writeFileOrDefault(const QString& strFilename) const {
-    if (!strFilename.isEmpty() || m_defaultFileName != settingsfile::defaultPath())
+    if (!strFilename.isEmpty() || m_ownDefaultFile)
         return fileOrDefault(strFilename);
     const settingsfile::WritePlace place = settingsfile::prepareWrite();
     return place.ok ? place.path : QString();
@@ -109,7 +100,8 @@ int clsINIClass::lngWriteKey(const QString& strKey, const QString& strValue,
     const QString file = writeFileOrDefault(strFilename);
     if (file.isEmpty())
         return 0;
-    return profile::writeString(sectionOrDefault(strSection), strKey, strValue, file);
+    return profile::writeString(sectionOrDefault(strSection), strKey, strValue,
+                                fileOrDefault(strFilename), file);
 }
 
 int clsINIClass::lngDeleteKey(const QString& strKey, const QString& strSection,
@@ -117,5 +109,6 @@ int clsINIClass::lngDeleteKey(const QString& strKey, const QString& strSection,
     const QString file = writeFileOrDefault(strFilename);
     if (file.isEmpty())
         return 0;
-    return profile::deleteKey(sectionOrDefault(strSection), strKey, file);
+    return profile::deleteKey(sectionOrDefault(strSection), strKey, fileOrDefault(strFilename),
+                              file);
 }

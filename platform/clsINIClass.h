@@ -11,6 +11,7 @@ public:
     QString strDefaultFileName() const { return m_defaultFileName; }
     void setStrDefaultFileName(const QString& strLetDefaultFileName) {
         m_defaultFileName = strLetDefaultFileName;
+        m_ownDefaultFile = true;
     }
     QString strDefaultSection() const { return m_defaultSection; }
     void setStrDefaultSection(const QString& strLetDefaultSection) {
@@ -37,6 +38,7 @@ private:
     QString sectionOrDefault(const QString& strSection) const;
 
     QString m_defaultFileName;
+    bool m_ownDefaultFile = false; // set by the caller, not the program's settings file
     QString m_defaultSection;
 };
 
@@ -52,10 +54,10 @@ QString userFile();
 // program, which then serves as the starter file.
 QString defaultPath();
 
-// Where the settings are to be written, made ready: beside a writable program, else the
-// user's own file, created as a copy of the file beside the program on the first write so
-// that its other sections come along. Writing beside an installed program would silently lose
-// every setting.
+// Where the settings are to be written: beside a writable program, else the user's own file,
+// whose folder is made here. Writing beside an installed program would silently lose every
+// setting. What is written there is the document read from defaultPath() with its keys
+// changed, so the first write carries the starter file's other sections (the smilies) along.
 struct WritePlace {
     bool ok = false;
     QString path;

@@ -18,22 +18,27 @@ QString getString(const QString& section, const QString& key, const QString& fil
 }
 
 int writeString(const QString& section, const QString& key, const QString& value,
-                const QString& fileName) {
+                const QString& fileName, const QString& saveAs) {
     Loaded loaded = load(fileName);
     Document& doc = loaded.document;
     // A file that cannot be read is never replaced by what little the write knows.
     if (!loaded.ok || !doc.setValue(section, key, value))
         return 0;
+    if (!saveAs.isEmpty())
+        doc.setFileName(saveAs);
     return save(doc).ok ? 1 : 0;
 }
 
-int deleteKey(const QString& section, const QString& key, const QString& fileName) {
+int deleteKey(const QString& section, const QString& key, const QString& fileName,
+              const QString& saveAs) {
     Loaded loaded = load(fileName);
     if (!loaded.ok)
         return 0;
     Document& doc = loaded.document;
     if (!doc.removeKey(section, key))
         return 1;
+    if (!saveAs.isEmpty())
+        doc.setFileName(saveAs);
     return save(doc).ok ? 1 : 0;
 }
 

@@ -19,10 +19,12 @@ files::WriteResult save(const Document& document);
 
 // One complete file access per call, like GetPrivateProfileString / WritePrivateProfileString.
 QString getString(const QString& section, const QString& key, const QString& fileName);
-// 1 on success, 0 on failure (also for CR or LF in section, key or value).
+// 1 on success, 0 on failure (also for CR or LF in section, key or value). The changed file is
+// saved as `saveAs` when given (a copy with the change), else in its place.
 int writeString(const QString& section, const QString& key, const QString& value,
-                const QString& fileName);
+                const QString& fileName, const QString& saveAs = QString());
 // Deletes the key; 1 on success (also when there was nothing to delete), 0 on a failed write.
-int deleteKey(const QString& section, const QString& key, const QString& fileName);
+int deleteKey(const QString& section, const QString& key, const QString& fileName,
+              const QString& saveAs = QString());
 
 } // namespace profile
