@@ -24,13 +24,6 @@ class TestEditBuffer : public QObject {
     }
 
 private slots:
-    void buildTag() {
-        QCOMPARE(strBuildTag(QString(), "QUOTE", QString()), QStringLiteral("[QUOTE][/QUOTE]"));
-        QCOMPARE(strBuildTag("hier", "URL", "ziel"), QStringLiteral("[URL=ziel]hier[/URL]"));
-        // Nothing is escaped, neither in the text nor in the parameter.
-        QCOMPARE(strBuildTag("a\r\nb", "URL", "x]=y"), QStringLiteral("[URL=x]=y]a\r\nb[/URL]"));
-    }
-
     // The function, the plain buffer and the widget binding give the same text.
     void replaceRange_data() {
         QTest::addColumn<QString>("text");

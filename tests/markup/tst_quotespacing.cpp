@@ -1,6 +1,7 @@
+// Quote tidying on known texts, each also checked against the slow reference; the fuzz target
+// compares the two on random texts.
 #include "markup/QuoteSpacing.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
 
 #include <new>
@@ -8,19 +9,9 @@
 #include "QuoteSpacingReference.h"
 #include "support.h"
 
-namespace {
-
-QString escaped(QString s) {
-    return s.replace(QLatin1Char('\r'), QLatin1String("\\r"))
-        .replace(QLatin1Char('\n'), QLatin1String("\\n"));
-}
-
-} // namespace
-
 class TestQuoteSpacing : public QObject {
     Q_OBJECT
 private slots:
-
     void knownTexts_data() {
         QTest::addColumn<QString>("input");
         QTest::addColumn<QString>("expected");
@@ -54,24 +45,6 @@ private slots:
         QCOMPARE(strFormat(input).text, expected);
         QCOMPARE(literalFormat(input), expected);
         QVERIFY(!strFormat(input).failed);
-    }
-
-    void randomTextsMatchReference() {
-        const QStringList pieces = {"\r\n",      "\r",      "\n", "[QUOTE]", "[/QUOTE]",
-                                    "[QUOTE=x]", "[quote]", "a",  " "};
-        QRandomGenerator rng(20240611);
-        for (int i = 0; i < 100000; ++i) {
-            // Some texts are mostly line breaks so that long runs turn up.
-            const int crlfPercent = int(rng.bounded(4)) * 25;
-            QString text;
-            for (int n = int(rng.bounded(41)); n > 0; --n)
-                text += int(rng.bounded(100)) < crlfPercent ? pieces[0]
-                                                            : pieces[rng.bounded(pieces.size())];
-            const QString got = strFormat(text).text, want = literalFormat(text);
-            if (got != want)
-                QFAIL(qPrintable(QStringLiteral("input \"%1\": got \"%2\", want \"%3\"")
-                                     .arg(escaped(text), escaped(got), escaped(want))));
-        }
     }
 
     // Linear time: a quadratic routine would not finish on a million line breaks.

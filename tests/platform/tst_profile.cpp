@@ -111,23 +111,6 @@ private slots:
         QCOMPARE(profile::writeString("s", "k", "v", file), 1);
         QCOMPARE(readFile(file), QByteArray("[s]\r\nk=v\r\n"));
     }
-
-    void bigFile() {
-        const int keys = 100000;
-        QByteArray bytes = "[s]\r\n";
-        for (int i = 0; i < keys; ++i)
-            bytes += "k" + QByteArray::number(i) + " = " + QByteArray::number(i) + "\r\n";
-        QTemporaryDir dir;
-        const QString file = dir.filePath("big.ini");
-        QVERIFY(writeFile(file, bytes));
-        QElapsedTimer timer;
-        timer.start();
-        for (const int i : {0, keys / 2, keys - 1})
-            QCOMPARE(profile::getString("s", "K" + QString::number(i), file), QString::number(i));
-        QCOMPARE(profile::writeString("s", "k50000", "neu", file), 1);
-        QVERIFY2(timer.elapsed() < 10000, "far too slow for a linear pass");
-        QCOMPARE(readFile(file), bytes.replace("\nk50000 = 50000\r", "\nk50000=neu\r"));
-    }
 };
 
 BEITRAGSBOX_TEST_MAIN(TestProfile)
