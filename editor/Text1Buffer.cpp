@@ -46,21 +46,11 @@ QList<Text1Buffer::WidgetPos> widgetPositions(QStringView text, const QList<qsiz
 
 } // namespace
 
-Text1Buffer::Text1Buffer(QPlainTextEdit* edit) : m_edit(edit) {
-    m_changed = QObject::connect(edit->document(), &QTextDocument::contentsChange,
-                                 [this](int, int, int) { m_cacheValid = false; });
-}
+Text1Buffer::Text1Buffer(QPlainTextEdit* edit) : m_edit(edit) {}
 
-Text1Buffer::~Text1Buffer() {
-    QObject::disconnect(m_changed);
-}
-
+// Made afresh each time: a kept copy would double the memory of a large text.
 QString Text1Buffer::Text() const {
-    if (!m_cacheValid) {
-        m_cache = widgetToBuffer(m_edit->document()->toRawText());
-        m_cacheValid = true;
-    }
-    return m_cache;
+    return widgetToBuffer(m_edit->document()->toRawText());
 }
 
 QString Text1Buffer::rawText() const {
@@ -133,6 +123,15 @@ void Text1Buffer::setText(const QString& text) {
     for (const TextChange& change : changes)
         offsets << change.pos << change.pos + change.removed;
     applyChanges(changes, widgetPositions(old, offsets));
+    setSelStart(0);
+}
+
+void Text1Buffer::removeFromRawText(const QList<TextChange>& deletions) {
+    QList<WidgetPos> bounds;
+    bounds.reserve(2 * deletions.size());
+    for (const TextChange& deletion : deletions)
+        bounds << WidgetPos{int(deletion.pos)} << WidgetPos{int(deletion.pos + deletion.removed)};
+    applyChanges(deletions, bounds);
     setSelStart(0);
 }
 

@@ -2,7 +2,6 @@
 #include "markup/EditBuffer.h"
 #include "markup/TextDiff.h"
 
-#include <QMetaObject>
 #include <QObject>
 
 class QPlainTextEdit;
@@ -15,7 +14,6 @@ class QPlainTextEdit;
 class Text1Buffer : public EditBuffer {
 public:
     explicit Text1Buffer(QPlainTextEdit* edit);
-    ~Text1Buffer() override;
     Text1Buffer(const Text1Buffer&) = delete;
     Text1Buffer& operator=(const Text1Buffer&) = delete;
 
@@ -33,6 +31,9 @@ public:
 
     // The widget's own text, paragraph breaks as U+2029: no CR LF copy is made (see fileBytes).
     QString rawText() const;
+    // Deletes spans of rawText() (ascending, not overlapping) in one undo step and puts the
+    // caret at the start, as setText does.
+    void removeFromRawText(const QList<TextChange>& deletions);
 
     // Widget position of a buffer offset; an offset between CR and LF maps to the break and
     // sets midPair.
@@ -55,7 +56,4 @@ private:
     QObject m_timerContext; // a placement still waiting goes with the buffer
 
     QPlainTextEdit* m_edit;
-    QMetaObject::Connection m_changed;
-    mutable QString m_cache; // the text as last read, until the document changes
-    mutable bool m_cacheValid = false;
 };

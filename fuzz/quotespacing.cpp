@@ -1,4 +1,5 @@
-// Quote tidying: the linear strFormat gives what the quadratic first version gave.
+// Quote tidying: the linear strFormat gives what the quadratic first version gave, and so do the
+// deletions found in the edit field's own form of the text (breaks as U+2029, no lone CR or LF).
 #include "markup/QuoteSpacing.h"
 #include "settings/TextDecoding.h"
 
@@ -13,5 +14,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FormatResult result = strFormat(text);
     FUZZ_CHECK(!result.failed);
     FUZZ_CHECK(result.text == literalFormat(text));
+
+    QString field = text;
+    field.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
+    field.replace(u'\r', u'x').replace(u'\n', u'x');
+    const quotespacing::Tidying tidying =
+        quotespacing::tidy(field, quotespacing::Breaks::Paragraph);
+    FUZZ_CHECK(!tidying.failed);
+    QString tidied = field;
+    for (auto it = tidying.deletions.crbegin(); it != tidying.deletions.crend(); ++it)
+        tidied.remove(it->pos, it->removed);
+    QString crlf = field;
+    crlf.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    tidied.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    FUZZ_CHECK(tidied == literalFormat(crlf));
     return 0;
 }

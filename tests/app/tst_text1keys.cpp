@@ -70,6 +70,9 @@ private slots:
         row("Ctrl+A", Qt::Key_A, ctrl, "", "ab|c", 2, 0, "ab|c", 0, 5);
         row("Ctrl+E", Qt::Key_E, ctrl, "", "ab|c", 0, 2, "ab|c", 5);
         row("Shift+Alt+F9", Qt::Key_F9, shift | alt, "", "[/QUOTE]||x", 3, 0, "[/QUOTE]|x", 0);
+        // Seven breaks before the first tag: the search goes on beyond the second one.
+        row("F9", Qt::Key_F9, 0, "", "x|||||||[QUOTE]||[QUOTE]y[/QUOTE]|||z", 9, 0,
+            "x|[QUOTE]||[QUOTE]y[/QUOTE]|z", 0);
         // Without Ctrl the letters are typed; AltGr arrives as its own key with the group
         // switch, not as Ctrl+Alt.
         row("q", Qt::Key_Q, 0, "q", "ab", 1, 0, "aqb", 2);

@@ -1,5 +1,5 @@
-// Quote tidying on known texts, each also checked against the slow reference; the fuzz target
-// compares the two on random texts.
+// Quote tidying on known texts, each also checked against the slow reference and in the edit
+// field's own form of the text; the fuzz target compares them on random texts.
 #include "markup/QuoteSpacing.h"
 
 #include <QtTest>
@@ -8,6 +8,25 @@
 
 #include "QuoteSpacingReference.h"
 #include "support.h"
+
+namespace {
+
+using quotespacing::Breaks;
+
+QString paragraphs(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QString(QChar::ParagraphSeparator));
+}
+
+QString withoutDeletions(QString text, const QList<TextChange>& deletions) {
+    for (auto it = deletions.crbegin(); it != deletions.crend(); ++it) {
+        if (!it->inserted.isEmpty())
+            qFatal("a deletion inserts text");
+        text.remove(it->pos, it->removed);
+    }
+    return text;
+}
+
+} // namespace
 
 class TestQuoteSpacing : public QObject {
     Q_OBJECT
@@ -45,24 +64,31 @@ private slots:
         QCOMPARE(strFormat(input).text, expected);
         QCOMPARE(literalFormat(input), expected);
         QVERIFY(!strFormat(input).failed);
+        const quotespacing::Tidying inField =
+            quotespacing::tidy(paragraphs(input), Breaks::Paragraph);
+        QCOMPARE(withoutDeletions(paragraphs(input), inField.deletions), paragraphs(expected));
     }
 
     // Linear time: a quadratic routine would not finish on a million line breaks.
     void longRuns() {
         const QString run = QStringLiteral("\r\n").repeated(1000000);
-        QCOMPARE(strFormat("x" + run + "[QUOTE]y[/QUOTE]" + run + "z").text,
-                 QStringLiteral("x\r\n[QUOTE]y[/QUOTE]\r\nz"));
+        const QString text = "x" + run + "[QUOTE]y[/QUOTE]" + run + "z";
+        QCOMPARE(strFormat(text).text, QStringLiteral("x\r\n[QUOTE]y[/QUOTE]\r\nz"));
+        QCOMPARE(quotespacing::tidy(paragraphs(text), Breaks::Paragraph).deletions.size(), 2);
     }
 
     // Running out of memory is a failure with the text as far as it was tidied.
     void failureBetweenPassesKeepsFirstPass() {
-        const auto outOfMemory = [](const QString&) -> QString { throw std::bad_alloc(); };
+        const auto outOfMemory = [](QStringView, Breaks) -> QList<TextChange> {
+            throw std::bad_alloc();
+        };
         const QString text = QStringLiteral("abcd\r\n\r\n\r\n[QUOTE]x[/QUOTE]\r\n\r\nefg");
-        const FormatResult result =
-            quotespacing::runPasses(text, {quotespacing::tidyBeforeOpeningTags, outOfMemory,
-                                           quotespacing::tidyAfterClosingTags});
+        const quotespacing::Tidying result = quotespacing::runPasses(
+            text, Breaks::CrLf,
+            {quotespacing::tidyBeforeOpeningTags, outOfMemory, quotespacing::tidyAfterClosingTags});
         QVERIFY(result.failed);
-        QCOMPARE(result.text, QStringLiteral("abcd\r\n[QUOTE]x[/QUOTE]\r\n\r\nefg"));
+        QCOMPARE(withoutDeletions(text, result.deletions),
+                 QStringLiteral("abcd\r\n[QUOTE]x[/QUOTE]\r\n\r\nefg"));
         QVERIFY(!strFormat(text).failed);
     }
 };
