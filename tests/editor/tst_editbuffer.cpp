@@ -1,7 +1,10 @@
 // The tag primitives and the edit buffer, on the plain buffer and on the bound text widget.
 #include "editor/Text1Buffer.h"
+#include "editor/TextField.h"
 #include "markup/TagPrimitives.h"
 
+#include <QClipboard>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QtTest>
@@ -167,6 +170,77 @@ private slots:
         QCOMPARE(buffer->Text(), before);
         m_edit.redo();
         QCOMPARE(buffer->Text(), crlf("a[B]bc|[/B]def"));
+
+        // Deletions in the widget's own text: one step too, the caret at the start.
+        const QString tidied = buffer->Text();
+        buffer->setSelStart(5);
+        static_cast<Text1Buffer&>(*buffer).removeFromRawText({{1, 3, {}}, {5, 1, {}}, {9, 2, {}}});
+        QCOMPARE(buffer->Text(), crlf("ab|[/def"));
+        QCOMPARE(buffer->SelStart(), 0);
+        m_edit.undo();
+        QCOMPARE(buffer->Text(), tidied);
+    }
+
+    void fileBytes_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("breaks") << QStringLiteral("a\u2029\u2029b\u2029");
+        QTest::newRow("umlauts, euro sign, line separator, emoji")
+            << QStringLiteral("Grüße € \u2028 \U0001F600\u2029ß€");
+        QTest::newRow("lone surrogates at the breaks")
+            << (QStringLiteral("a") + QChar(0xD83D) + QChar::ParagraphSeparator + QChar(0xDE00) +
+                QStringLiteral("b") + QChar(0xD83D));
+    }
+    // The file's bytes: each break as CR LF, UTF-8 as Qt writes it, one CR LF at the end.
+    void fileBytes() {
+        QFETCH(QString, text);
+        QString crlf = text;
+        crlf.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+        QCOMPARE(::fileBytes(text), crlf.toUtf8() + "\r\n");
+    }
+
+    void paste_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("html");
+        QTest::addColumn<int>("selectionStart");
+        QTest::newRow("every kind of line break")
+            << QStringLiteral("a\r\nb\nc\rd\u2029e") << QString() << 6;
+        QTest::newRow("over a selection") << QStringLiteral("neu\nZeile") << QString() << 2;
+        QTest::newRow("text of a web page") << QStringLiteral("fett") << "<b>fett</b>" << 10;
+    }
+    // The edit field pastes as Qt's own edit field does: the same text and caret, plain text
+    // only, and one undo step.
+    void paste() {
+        QFETCH(QString, text);
+        QFETCH(QString, html);
+        QFETCH(int, selectionStart);
+        TextField field;
+        QPlainTextEdit reference;
+        const QString original = QStringLiteral("Hallo Welt");
+        QString results[2];
+        int carets[2];
+        int i = 0;
+        for (QPlainTextEdit* edit : {static_cast<QPlainTextEdit*>(&field), &reference}) {
+            edit->setPlainText(original);
+            QTextCursor cursor = edit->textCursor();
+            cursor.setPosition(selectionStart);
+            cursor.setPosition(int(original.size()), QTextCursor::KeepAnchor);
+            edit->setTextCursor(cursor);
+            auto* mime = new QMimeData;
+            mime->setText(text);
+            if (!html.isEmpty())
+                mime->setHtml(html);
+            QGuiApplication::clipboard()->setMimeData(mime);
+            edit->paste();
+            results[i] = edit->document()->toRawText();
+            carets[i++] = edit->textCursor().position();
+        }
+        QCOMPARE(results[0], results[1]);
+        QCOMPARE(carets[0], carets[1]);
+        QVERIFY(results[0].contains(text.left(1)));
+        field.undo();
+        QCOMPARE(field.toPlainText(), original);
+        QVERIFY(!field.document()->isUndoAvailable());
     }
 };
 
