@@ -26,13 +26,20 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QTimer>
 
 Form1::Form1() {
     createControls();
     m_buffer = std::make_unique<Text1Buffer>(Text1);
     m_autosave = new Autosave(
         [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, this);
-    Text1->keyDown = [this](int KeyCode, int Shift) { return Text1_KeyDown(KeyCode, Shift); };
+    Text1->keyDown = [this](int KeyCode, int Shift) {
+        keyPressed();
+        return Text1_KeyDown(KeyCode, Shift);
+    };
+    m_tickAfterKey = new QTimer(this);
+    m_tickAfterKey->setSingleShot(true);
+    connect(m_tickAfterKey, &QTimer::timeout, this, &Form1::autosaveNow);
     connect(Text1, &TextField::contextMenuAboutToShow, this, &Form1::addRecoveryItem);
     connect(Text1->document(), &QTextDocument::contentsChanged, this,
             [this] { m_changedSinceAutosave = true; });
@@ -128,6 +135,7 @@ void Form1::Form_QueryUnload(int& Cancel, int& UnloadMode) {
 void Form1::Form_Unload(int& /*Cancel*/) {
     RemoveSysTrayIcon();
     Timer1->setEnabled(false);
+    m_tickAfterKey->stop();
     finishAutosave();
     SaveSettings();
     emit unloaded();
@@ -137,7 +145,30 @@ void Form1::finishAutosave() {
     m_autosave->finish();
 }
 
+namespace {
+// Keys closer together than this are typing.
+constexpr int kTypingPauseMs = 250;
+// After a key, its repaint comes first.
+constexpr int kAfterKeyMs = 5;
+} // namespace
+
 void Form1::Timer1_Timer() {
+    if (m_lastKey.isValid() && m_lastKey.elapsed() < kTypingPauseMs) {
+        if (!m_tickAfterKey->isActive())
+            m_tickAfterKey->start(kTypingPauseMs);
+        return;
+    }
+    autosaveNow();
+}
+
+void Form1::keyPressed() {
+    m_lastKey.start();
+    if (m_tickAfterKey->isActive() && m_tickAfterKey->remainingTime() > kAfterKeyMs)
+        m_tickAfterKey->start(kAfterKeyMs);
+}
+
+void Form1::autosaveNow() {
+    m_tickAfterKey->stop();
     // An unchanged text is not written again: after a crash, the copy from the last run stays
     // until the user changes the text of this one.
     if (!m_changedSinceAutosave && !m_autosave->failing())
@@ -239,11 +270,13 @@ void Form1::jumpToEnd() {
 }
 
 void Form1::formatQuotes() {
-    const FormatResult result = strFormat(m_buffer->Text());
-    if (result.failed)
+    // Tidied in the edit field's own text: a large post is not copied to CR LF and back.
+    const quotespacing::Tidying tidying =
+        quotespacing::tidy(m_buffer->rawText(), quotespacing::Breaks::Paragraph);
+    if (tidying.failed)
         boxes::MsgBox(QStringLiteral("Fehler in strFormat"), boxes::Icon::Critical,
                       QStringLiteral("Fehler"));
-    m_buffer->setText(result.text);
+    m_buffer->removeFromRawText(tidying.deletions);
 }
 
 void Form1::saveUserCopy() {

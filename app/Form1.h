@@ -2,6 +2,7 @@
 #include "options/Form2.h"
 #include "platform/SingleInstance.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QWidget>
 
@@ -143,9 +144,16 @@ private:
     bool closeBoxHides() const;
     void updateTaskbarEntry();
     void addRecoveryItem(QMenu* menu);
+    void autosaveNow();
+    void keyPressed();
 
     std::unique_ptr<Text1Buffer> m_buffer;
     Autosave* m_autosave = nullptr;
+    // Copying a large text for autosave takes a while (about 15 ms at 10 MB). While the user
+    // types, a tick waits until just after the next key, so that the copy falls between two
+    // keys instead of holding one up; without a key it comes at the latest after a pause.
+    QElapsedTimer m_lastKey;
+    QTimer* m_tickAfterKey = nullptr;
     TrayIcon* m_tray = nullptr;
     QString m_unreadableSettings; // the settings file that could not be read at start
     bool m_changedSinceAutosave = false;

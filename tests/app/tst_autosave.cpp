@@ -70,13 +70,26 @@ private slots:
         form->finishAutosave();
         QCOMPARE(readAutosave(), QByteArray("vom letzten Lauf\r\n"));
         QTest::keyClicks(form->Text1, QStringLiteral("neu"));
-        form->Timer1_Timer();
-        form->finishAutosave();
-        QCOMPARE(readAutosave(), QByteArray("neu\r\n"));
+        form->Timer1_Timer(); // while typing: after the next key or a pause
+        QTRY_COMPARE(readAutosave(), QByteArray("neu\r\n"));
         QVERIFY(QFile::remove(QStringLiteral("autosave.txt")));
         form->Timer1_Timer();
         form->finishAutosave();
         QVERIFY(!QFile::exists(QStringLiteral("autosave.txt")));
+        form->Unload(1);
+    }
+
+    // A tick while the user types waits for the next key and then takes the text with it.
+    void tickBetweenKeys() {
+        Form1* form = Form1::Load();
+        QFile::remove(QStringLiteral("autosave.txt"));
+        QTest::keyClicks(form->Text1, QStringLiteral("ab"));
+        form->Timer1_Timer();
+        QCoreApplication::processEvents();
+        form->finishAutosave();
+        QVERIFY(!QFile::exists(QStringLiteral("autosave.txt")));
+        QTest::keyClick(form->Text1, Qt::Key_C);
+        QTRY_COMPARE(readAutosave(), QByteArray("abc\r\n"));
         form->Unload(1);
     }
 
