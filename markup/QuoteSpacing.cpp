@@ -1,7 +1,5 @@
 #include "markup/QuoteSpacing.h"
 
-#include <QStringMatcher>
-
 #include <algorithm>
 #include <exception>
 
@@ -22,40 +20,34 @@ public:
                           : text[pos] == u'\r' && text[pos + 1] == u'\n';
     }
 
+    // The first `tag` at or after `from`. Looking for its bracket is a vectorised search, several
+    // times faster than a string search over a long text.
+    qsizetype find(QStringView tag, qsizetype from) const {
+        for (qsizetype at = from; (at = text.indexOf(u'[', at)) >= 0; ++at) {
+            if (text.sliced(at).startsWith(tag))
+                return at;
+        }
+        return -1;
+    }
+
+    // Characters of text[0, pos) in the CR LF form.
+    qsizetype crLfLength(qsizetype pos) const {
+        return width == 2 ? pos : pos + text.first(pos).count(QChar::ParagraphSeparator);
+    }
+
+    // The position `length` characters of the CR LF form after `pos`; inside a break, the
+    // position after it.
+    qsizetype advance(qsizetype pos, qsizetype length) const {
+        if (width == 2)
+            return pos + length;
+        qsizetype done = 0;
+        for (; done < length && pos < text.size(); ++pos)
+            done += text[pos] == QChar::ParagraphSeparator ? 2 : 1;
+        return pos + std::max<qsizetype>(length - done, 0);
+    }
+
     const QStringView text;
     const qsizetype width; // characters of one break
-};
-
-// Offsets in the CR LF form of text positions visited in ascending order.
-class CrLfOffsets {
-public:
-    explicit CrLfOffsets(const Lines& lines) : m_lines(lines) {}
-
-    qsizetype offsetAt(qsizetype pos) {
-        if (m_lines.width == 2)
-            return pos;
-        m_offset +=
-            pos - m_pos + m_lines.text.sliced(m_pos, pos - m_pos).count(QChar::ParagraphSeparator);
-        m_pos = pos;
-        return m_offset;
-    }
-
-    // The first position from the last one visited whose offset is at least `offset`; an
-    // offset inside a break gives the position after it.
-    qsizetype positionOf(qsizetype offset) {
-        if (m_lines.width == 2)
-            return offset;
-        while (m_offset < offset && m_pos < m_lines.text.size()) {
-            m_offset += m_lines.text[m_pos] == QChar::ParagraphSeparator ? 2 : 1;
-            ++m_pos;
-        }
-        return m_pos + std::max<qsizetype>(offset - m_offset, 0);
-    }
-
-private:
-    const Lines& m_lines;
-    qsizetype m_pos = 0;
-    qsizetype m_offset = 0;
 };
 
 // Both lists ascending; deletions that touch become one.
@@ -86,38 +78,41 @@ QList<TextChange> joined(const QList<TextChange>& a, const QList<TextChange>& b)
 // Removing the line breaks before a tag is popping breaks off the end of the text as changed so
 // far, while it stays at least four characters long.
 QList<TextChange> tidyBeforeOpeningTags(QStringView text, Breaks breaks) {
-    static const QStringMatcher openingTag(u"[QUOTE]");
+    static constexpr QStringView kTag = u"[QUOTE]";
     const Lines lines(text, breaks);
     const qsizetype w = lines.width;
-    CrLfOffsets offsets(lines);
     QList<TextChange> out;
-    qsizetype removed = 0; // CR LF characters deleted so far
+    qsizetype removed = 0;      // deleted so far, in characters of the CR LF form
+    qsizetype removedChars = 0; // the same in characters of `text`
     for (qsizetype from = 0; from + 2 * w <= text.size();) {
         // The first tag behind two breaks that begin at `from` or later.
-        qsizetype tag = openingTag.indexIn(text, from + 2 * w);
+        qsizetype tag = lines.find(kTag, from + 2 * w);
         while (tag >= 0 && !(lines.breakAt(tag - w) && lines.breakAt(tag - 2 * w)))
-            tag = openingTag.indexIn(text, tag + 1);
+            tag = lines.find(kTag, tag + 1);
         if (tag < 0)
             break;
         const qsizetype found = tag - 2 * w;
-        const qsizetype foundOffset = offsets.offsetAt(found);
-        const qsizetype at = foundOffset - removed; // in the text as changed so far
-        // A match among the first four characters is left alone.
-        if (at < 4) {
+        // A match among the first four characters of the text as changed so far is left alone.
+        // Each character left before it counts at least once, so only a match near the start
+        // needs counting.
+        if (found - removedChars < 4 && lines.crLfLength(found) - removed < 4) {
             from = found + 1;
             continue;
         }
+        // All breaks of the run but one go: the walk back would also stop where fewer than four
+        // characters are left, but a match at 4 or later has at least that many before its run.
         qsizetype run = 2;
         while (lines.breakAt(tag - (run + 1) * w))
             ++run;
-        const qsizetype pops = std::min(run - 1, at / 2 + 1);
+        const qsizetype pops = run - 1;
         out.append({tag - pops * w, pops * w, {}});
         removed += 2 * pops;
+        removedChars += pops * w;
         // The search goes on one past the match's old position in the now shorter text. After
         // more than five removed breaks that is beyond the tag, and whatever it jumps over keeps
         // its blank lines. Inside a break it goes on after the break, where the next match can
         // begin at the earliest.
-        from = offsets.positionOf(foundOffset + 4 + std::max<qsizetype>(2 * pops - 3, 0));
+        from = lines.advance(found, 4 + std::max<qsizetype>(2 * pops - 3, 0));
     }
     return out;
 }
@@ -125,14 +120,14 @@ QList<TextChange> tidyBeforeOpeningTags(QStringView text, Breaks breaks) {
 // Each closing tag is looked at once, left to right: collapsing the run behind one tag never
 // creates a new match in front of it.
 QList<TextChange> tidyAfterClosingTags(QStringView text, Breaks breaks) {
-    static const QStringMatcher closingTag(u"[/QUOTE]");
+    static constexpr QStringView kTag = u"[/QUOTE]";
     const Lines lines(text, breaks);
     QList<TextChange> out;
     for (qsizetype from = 0;;) {
-        const qsizetype tag = closingTag.indexIn(text, from);
+        const qsizetype tag = lines.find(kTag, from);
         if (tag < 0)
             break;
-        const qsizetype afterTag = tag + 8;
+        const qsizetype afterTag = tag + kTag.size();
         qsizetype runEnd = afterTag;
         while (lines.breakAt(runEnd))
             runEnd += lines.width;
