@@ -74,8 +74,10 @@ TORTURE_KILLS ?= 200
 torture: deps-test build
 	bash tests/torture/torture.sh $(BUILD_DIR)/Beitragsbox $(TORTURE_KILLS)
 
+# Under Xvfb without a window manager: bench_large times the start-up to the mapped window.
 bench: deps-test build
-	cd $(BUILD_DIR) && for b in bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; done
+	cd $(BUILD_DIR) && for b in bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] && \
+	  xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=offscreen "$$b"; done
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
