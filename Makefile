@@ -7,7 +7,7 @@ WERROR ?= OFF
 SANITIZE ?=
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgl-dev \
-	fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
+	librsvg2-bin fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
 TEST_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev xvfb xauth openbox trayer xdotool xclip \
 	x11-utils wmctrl imagemagick
 
