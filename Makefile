@@ -8,8 +8,9 @@ SANITIZE ?=
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgl-dev \
 	librsvg2-bin fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
+# The StatusNotifier tray test talks to the program over a private D-Bus session bus.
 TEST_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev xvfb xauth openbox trayer xdotool xclip \
-	x11-utils wmctrl imagemagick
+	x11-utils wmctrl imagemagick dbus-daemon python3 python3-gi
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
