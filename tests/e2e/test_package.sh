@@ -16,32 +16,31 @@ chmod 755 "$PKG"
 ROOT="$PKG/root"
 HOME_DIR="$PKG/home"
 mkdir -p "$ROOT" "$HOME_DIR"
-fail() { echo "FAIL: $*"; exit 1; }
 
 cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$PKG/out" >"$PKG/cpack.log" 2>&1 ||
-    fail "cpack: $(cat "$PKG/cpack.log")"
+    xs_fail "cpack: $(cat "$PKG/cpack.log")"
 DEB=$(ls "$PKG"/out/beitragsbox_*.deb)
 # The package carries the version the window title shows.
 [ "$(basename "$DEB")" = "beitragsbox_2.0.0_$(dpkg --print-architecture).deb" ] ||
-    fail "package name $(basename "$DEB")"
+    xs_fail "package name $(basename "$DEB")"
 DEPENDS=$(dpkg-deb --field "$DEB" Depends)
 for dep in libqt6widgets6 libqt6dbus6 qt6-translations-l10n fonts-dejavu-core fonts-liberation2; do
-    [[ "$DEPENDS" =~ (^|, )$dep( |,|$) ]] || fail "no dependency on $dep: $DEPENDS"
+    [[ "$DEPENDS" =~ (^|, )$dep( |,|$) ]] || xs_fail "no dependency on $dep: $DEPENDS"
 done
-lintian --fail-on error "$DEB" || fail "lintian found errors"
+lintian --fail-on error "$DEB" || xs_fail "lintian found errors"
 dpkg-deb -x "$DEB" "$ROOT"
 
 DESKTOP="$ROOT/usr/share/applications/$ID.desktop"
-desktop-file-validate "$DESKTOP" || fail "desktop entry"
-appstreamcli validate --no-net "$ROOT/usr/share/metainfo/$ID.metainfo.xml" || fail "AppStream file"
+desktop-file-validate "$DESKTOP" || xs_fail "desktop entry"
+appstreamcli validate --no-net "$ROOT/usr/share/metainfo/$ID.metainfo.xml" || xs_fail "AppStream file"
 entry() { sed -n "s/^$1=//p" "$DESKTOP"; }
-[ -x "$ROOT/usr/bin/$(entry Exec)" ] || fail "Exec=$(entry Exec) is not installed"
-[ "$(entry Icon)" = "$ID" ] || fail "Icon=$(entry Icon)"
+[ -x "$ROOT/usr/bin/$(entry Exec)" ] || xs_fail "Exec=$(entry Exec) is not installed"
+[ "$(entry Icon)" = "$ID" ] || xs_fail "Icon=$(entry Icon)"
 ICONS="$ROOT/usr/share/icons/hicolor"
-[ -f "$ICONS/scalable/apps/$ID.svg" ] || fail "no scalable icon"
+[ -f "$ICONS/scalable/apps/$ID.svg" ] || xs_fail "no scalable icon"
 for size in 16 22 24 32 48 64 128 256; do
     [ "$(identify -format %wx%h "$ICONS/${size}x$size/apps/$ID.png")" = "${size}x$size" ] ||
-        fail "no ${size}x$size icon"
+        xs_fail "no ${size}x$size icon"
 done
 
 xs_start wm
@@ -61,15 +60,15 @@ STARTER_SUM=$(md5sum <"$STARTER")
     XDG_RUNTIME_DIR="$HOME_DIR/runtime" "$ROOT/usr/bin/beitragsbox" >"$PKG/log" 2>&1 &
 PID=$!
 xs_track "$PID"
-WIN=$(xs_wait_window "$TITLE") || fail "no main window: $(cat "$PKG/log")"
+WIN=$(xs_wait_window "$TITLE") || xs_fail "no main window: $(cat "$PKG/log")"
 WORK="$HOME_DIR/Beitragsbox"
 for text in readme.txt kurzhilfe.txt; do
-    cmp -s "$ROOT/usr/share/beitragsbox/$text" "$WORK/$text" || fail "$text not copied to $WORK"
+    cmp -s "$ROOT/usr/share/beitragsbox/$text" "$WORK/$text" || xs_fail "$text not copied to $WORK"
 done
 [ "$(xprop -id "$WIN" WM_CLASS)" = "WM_CLASS(STRING) = \"Beitragsbox\", \"$(entry StartupWMClass)\"" ] ||
-    fail "StartupWMClass=$(entry StartupWMClass), $(xprop -id "$WIN" WM_CLASS)"
+    xs_fail "StartupWMClass=$(entry StartupWMClass), $(xprop -id "$WIN" WM_CLASS)"
 /usr/bin/python3 "$(dirname "$0")/window_icon.py" "$WIN" "$ICONS"/{16x16,48x48}/apps/$ID.png ||
-    fail "the window's icon is not the installed one"
+    xs_fail "the window's icon is not the installed one"
 sleep 0.3 # the tray icon docks
 xs_shot installed
 
@@ -87,13 +86,13 @@ for _ in $(seq 100); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
 
 kill -TERM "$PID"
 xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
-wait "$PID" || fail "program exited with $? after SIGTERM: $(cat "$PKG/log")"
+wait "$PID" || xs_fail "program exited with $? after SIGTERM: $(cat "$PKG/log")"
 OWN="$HOME_DIR/.config/Beitragsbox/Beitragsbox.ini"
-[ -f "$OWN" ] || fail "no settings in $OWN: $(cat "$PKG/log")"
+[ -f "$OWN" ] || xs_fail "no settings in $OWN: $(cat "$PKG/log")"
 for key in AutoQuote AutoSave AlwaysOnTop FormBackColor TextColor TextBackColor ButtonBackColor \
     Transparency AutoSaveDelay; do
-    [ "$(grep -c "^$key=" "$OWN")" = 1 ] || fail "$key in $OWN: $(cat "$OWN")"
+    [ "$(grep -c "^$key=" "$OWN")" = 1 ] || xs_fail "$key in $OWN: $(cat "$OWN")"
 done
-diff <(grep '^Smiley' "$STARTER") <(grep '^Smiley' "$OWN") || fail "smilies not kept"
-[ "$(md5sum <"$STARTER")" = "$STARTER_SUM" ] || fail "the starter file was changed"
+diff <(grep '^Smiley' "$STARTER") <(grep '^Smiley' "$OWN") || xs_fail "smilies not kept"
+[ "$(md5sum <"$STARTER")" = "$STARTER_SUM" ] || xs_fail "the starter file was changed"
 echo "1 passed, 0 failed"
