@@ -108,7 +108,7 @@ xs_start_statusnotifier_host() {
     XS_SNI_LOG="$XS_TMP/statusnotifier.log"
     /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/statusnotifier.py" watch >"$XS_SNI_LOG" 2>&1 &
     xs_track $!
-    for _ in $(seq 200); do grep -q '^ready$' "$XS_SNI_LOG" && return 0; sleep 0.05; done
+    for _ in $(seq 200); do grep -qs '^ready$' "$XS_SNI_LOG" && return 0; sleep 0.05; done
     echo "no StatusNotifierWatcher: $(cat "$XS_TMP/dbus.log" "$XS_SNI_LOG")"
     exit 1
 }
