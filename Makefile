@@ -1,4 +1,5 @@
 # Two entry points: `make run` and `make test`. Both install what is missing from Debian first.
+# `make deb` builds the Debian package.
 SHELL := /bin/bash
 BUILD_DIR ?= build
 RUN_DIR ?= $(HOME)/Beitragsbox
@@ -7,9 +8,14 @@ WERROR ?= OFF
 SANITIZE ?=
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgl-dev \
-	fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
-TEST_PACKAGES := $(BUILD_PACKAGES) libbenchmark-dev xvfb xauth openbox trayer xdotool xclip \
-	x11-utils wmctrl imagemagick
+	librsvg2-bin fonts-dejavu-core fonts-liberation2 qt6-translations-l10n
+# CPack's DEB generator: dpkg-shlibdeps computes the dependencies, file finds the binaries.
+DEB_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
+# The package test checks the package with lintian and validates its desktop entry and AppStream
+# file; the StatusNotifier tray test talks to the program over a private D-Bus session bus.
+TEST_PACKAGES := $(DEB_PACKAGES) libbenchmark-dev xvfb xauth openbox trayer xdotool xclip \
+	x11-utils wmctrl imagemagick lintian desktop-file-utils appstream dbus-daemon python3 \
+	python3-gi
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -24,10 +30,14 @@ define install_missing
 	fi
 endef
 
-.PHONY: run test sanitize fuzz torture deps-run deps-test deps-fuzz configure build bench format clean
+.PHONY: run test deb sanitize fuzz torture deps-run deps-deb deps-test deps-fuzz configure build \
+	bench format clean
 
 deps-run:
 	$(call install_missing,$(BUILD_PACKAGES))
+
+deps-deb:
+	$(call install_missing,$(DEB_PACKAGES))
 
 deps-test:
 	$(call install_missing,$(TEST_PACKAGES))
@@ -44,14 +54,17 @@ configure:
 build: configure
 	cmake --build $(BUILD_DIR) -j $$(nproc)
 
+# The installed launcher's own start, with the program and the help texts of the checkout.
 run: deps-run build
-	@mkdir -p "$(RUN_DIR)"
-	@for f in readme.txt kurzhilfe.txt; do \
-	  [ -f "$(RUN_DIR)/$$f" ] || [ ! -f "docs/$$f" ] || cp "docs/$$f" "$(RUN_DIR)/$$f"; done
-	cd "$(RUN_DIR)" && exec "$(CURDIR)/$(BUILD_DIR)/Beitragsbox"
+	BEITRAGSBOX_PROGRAM="$(CURDIR)/$(BUILD_DIR)/Beitragsbox" BEITRAGSBOX_TEXTS="$(CURDIR)/docs" \
+	  BEITRAGSBOX_FOLDER="$(RUN_DIR)" exec "$(BUILD_DIR)/launcher/beitragsbox"
 
 test: deps-test build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $$(nproc) --timeout 300
+
+# The Debian package, in the build folder: beitragsbox_<version>_<architecture>.deb.
+deb: deps-deb build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 # The unit tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer.
 SANITIZE_DIR ?= build-sanitize

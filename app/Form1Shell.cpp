@@ -19,13 +19,40 @@
 #include <QScrollBar>
 #include <QWindow>
 
+namespace {
+
+// The tray menu, loaded on first use and wired to the main window.
+frmMenu* loadTrayMenu(Form1* form) {
+    bool created = false;
+    frmMenu* menu = frmMenu::Load(&created);
+    if (created) {
+        auto suspended = [form](void (Form1::*open)()) {
+            return
+                [form, open] { form->openWithTopmostSuspended([form, open] { (form->*open)(); }); };
+        };
+        QObject::connect(menu, &frmMenu::mnuAbout_Click, form, suspended(&Form1::showAbout));
+        QObject::connect(menu, &frmMenu::mnuKurzHilfe_Click, form,
+                         suspended(&Form1::showKurzHilfe));
+        QObject::connect(menu, &frmMenu::mnuOptions_Click, form, suspended(&Form1::showOptions));
+        QObject::connect(menu, &frmMenu::mnuBeenden_Click, form, [] {
+            endReason = EndReason::User;
+            EndProgram();
+        });
+    }
+    return menu;
+}
+
+} // namespace
+
 void Form1::AddSysTrayIcon() {
     if (!m_tray) {
         m_tray = new TrayIcon(this);
         connect(m_tray, &TrayIcon::notification, this,
                 [this](int message) { picSysTrayIcon_MouseMove(message); });
     }
-    m_tray->add(programIcon(), QStringLiteral("Beitragsbox (Rechtsklick für Menü)"));
+    // A host that draws the menu itself needs it before any click.
+    QMenu* hostMenu = TrayIcon::hostDrawsMenu() ? loadTrayMenu(this)->mnuDatei : nullptr;
+    m_tray->add(programIcon(), QStringLiteral("Beitragsbox (Rechtsklick für Menü)"), hostMenu);
 }
 
 void Form1::RemoveSysTrayIcon() {
@@ -40,22 +67,7 @@ void Form1::picSysTrayIcon_MouseMove(int message) {
             setWindowState(windowState() & ~Qt::WindowMinimized);
         setVisible(true);
     } else if (message == TrayIcon::kRightButtonUp) {
-        bool created = false;
-        frmMenu* menu = frmMenu::Load(&created);
-        if (created) {
-            auto suspended = [this](void (Form1::*open)()) {
-                return
-                    [this, open] { openWithTopmostSuspended([this, open] { (this->*open)(); }); };
-            };
-            connect(menu, &frmMenu::mnuAbout_Click, this, suspended(&Form1::showAbout));
-            connect(menu, &frmMenu::mnuKurzHilfe_Click, this, suspended(&Form1::showKurzHilfe));
-            connect(menu, &frmMenu::mnuOptions_Click, this, suspended(&Form1::showOptions));
-            connect(menu, &frmMenu::mnuBeenden_Click, this, [] {
-                endReason = EndReason::User;
-                EndProgram();
-            });
-        }
-        menu->mnuDatei->popup(QCursor::pos());
+        loadTrayMenu(this)->mnuDatei->popup(QCursor::pos());
     }
 }
 

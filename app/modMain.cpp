@@ -48,6 +48,7 @@ bool installGermanQtTexts(const QString& folder) {
 }
 
 void Main() {
+    QGuiApplication::setDesktopFileName(QStringLiteral(BEITRAGSBOX_APP_ID));
     blnAlphaSupport = window::alphaSupportFor(QGuiApplication::platformName());
     // The captions are laid out for a small dialog font with Arial's widths (fontconfig finds
     // a metric-compatible face); the desktop's default font would not fit them.

@@ -1,5 +1,8 @@
 #include "platform/tray.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QSystemTrayIcon>
 
 TrayIcon::TrayIcon(QObject* parent) : QObject(parent) {}
@@ -12,7 +15,22 @@ bool TrayIcon::available() {
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void TrayIcon::add(const QIcon& icon, const QString& tip) {
+bool TrayIcon::hostDrawsMenu() {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusMessage get = QDBusMessage::createMethodCall(
+        QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+        QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
+    get << QStringLiteral("org.kde.StatusNotifierWatcher")
+        << QStringLiteral("IsStatusNotifierHostRegistered");
+    // No watcher answers at once with an error; a hung one must not hold up the start for long.
+    const QDBusMessage reply = bus.call(get, QDBus::Block, 2000);
+    return reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty() &&
+           reply.arguments().constFirst().value<QDBusVariant>().variant().toBool();
+}
+
+void TrayIcon::add(const QIcon& icon, const QString& tip, QMenu* menu) {
     if (!m_icon) {
         m_icon = new QSystemTrayIcon(this);
         // A double click arrives as Trigger, then DoubleClick: one left click per click.
@@ -24,6 +42,7 @@ void TrayIcon::add(const QIcon& icon, const QString& tip) {
                         emit notification(kRightButtonUp);
                 });
     }
+    m_icon->setContextMenu(menu);
     m_icon->setIcon(icon);
     m_icon->setToolTip(tip);
     m_icon->show();

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 
+class QMenu;
 class QSystemTrayIcon;
 
 // The notification-area icon. Its mouse notifications arrive as the numbers the program
@@ -19,7 +20,14 @@ public:
     // Whether a tray host is there right now.
     static bool available();
 
-    void add(const QIcon& icon, const QString& tip);
+    // Whether the tray host draws the icon's menu itself: a StatusNotifierItem host (KDE
+    // Plasma, GNOME's AppIndicator extension, Xfce) shows the menu the program exports over
+    // D-Bus and never reports a right click. An xembed tray reports the click instead, and the
+    // program pops the menu up. The same test Qt makes when it chooses between the two.
+    static bool hostDrawsMenu();
+
+    // Shows the icon; `menu` is handed to a host that draws the menu itself.
+    void add(const QIcon& icon, const QString& tip, QMenu* menu = nullptr);
     void remove();
     bool isShown() const;
 

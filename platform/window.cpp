@@ -94,6 +94,14 @@ bool alphaSupportFor(const QString& platformName) {
     return platformName == QLatin1String("xcb");
 }
 
+void preferX11OnWayland() {
+    const bool wayland =
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
+    if (wayland && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+}
+
 QColor resolveColor(qint32 value, const QPalette& desktop) {
     const auto v = quint32(value);
     if ((v & 0x80000000u) == 0)

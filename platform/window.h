@@ -39,6 +39,11 @@ int execModal(QDialog* dialog);
 // True where the platform plugin applies window opacity (X11); decided once at start.
 bool alphaSupportFor(const QString& platformName);
 
+// Before the application object exists: on a Wayland session with an X server (XWayland),
+// asks Qt for its xcb platform, since the tray, always on top, skip-taskbar and transparency
+// need X11. A platform the user chose through QT_QPA_PLATFORM stays.
+void preferX11OnWayland();
+
 // Keeps the window out of the task bar and pager: sets _NET_WM_STATE on the X11 window, to be
 // called before it is mapped (from showEvent); does nothing off X11.
 void setSkipTaskbar(QWidget* widget, bool skip);

@@ -1,5 +1,6 @@
 #pragma once
 #include <QIcon>
 
-// The program's icon: a speech bubble with a bracket tag, drawn at 32 and 128 pixels.
+// The program's icon: the drawing rendered at each size of the hicolor theme, the same files
+// the package installs.
 QIcon programIcon();

@@ -57,6 +57,8 @@ xs_start() {
     xdpyinfo -display ":$n" >/dev/null 2>&1 || { echo "Xvfb did not start"; exit 1; }
     export DISPLAY=":$n"
     unset WAYLAND_DISPLAY
+    # The desktop's own session bus could bring its StatusNotifier tray in.
+    unset DBUS_SESSION_BUS_ADDRESS
     export QT_QPA_PLATFORM=xcb
     export XDG_RUNTIME_DIR="$XS_TMP/runtime"
     mkdir -m 700 -p "$XDG_RUNTIME_DIR"
@@ -92,6 +94,23 @@ xs_start_tray() {
         exit 1
     }
     XS_TRAY_PANEL=$id
+}
+
+# Starts a private session bus with a minimal StatusNotifierWatcher and host, as the panels of
+# KDE Plasma, GNOME (AppIndicator extension) and Xfce run them. Each item that registers adds
+# a line "<bus name> <pid>" to $XS_SNI_LOG.
+xs_start_statusnotifier_host() {
+    dbus-daemon --config-file=/usr/share/dbus-1/session.conf --address="unix:path=$XS_TMP/bus" \
+        --nofork --nopidfile >"$XS_TMP/dbus.log" 2>&1 &
+    xs_track $!
+    for _ in $(seq 200); do [ -S "$XS_TMP/bus" ] && break; sleep 0.05; done
+    export DBUS_SESSION_BUS_ADDRESS="unix:path=$XS_TMP/bus"
+    XS_SNI_LOG="$XS_TMP/statusnotifier.log"
+    /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/statusnotifier.py" watch >"$XS_SNI_LOG" 2>&1 &
+    xs_track $!
+    for _ in $(seq 200); do grep -qs '^ready$' "$XS_SNI_LOG" && return 0; sleep 0.05; done
+    echo "no StatusNotifierWatcher: $(cat "$XS_TMP/dbus.log" "$XS_SNI_LOG")"
+    exit 1
 }
 
 # Clicks the given button on the first icon of the tray (the panel shows and grows as icons
