@@ -33,8 +33,16 @@ QString fileName() {
     return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".ini";
 }
 
+// Below /usr the files belong to the package manager: root may write there, but the next update
+// or removal of the package would take the settings along (and the starter file changed).
+bool systemFolder(const QString& folder) {
+    const QString path = QFileInfo(folder).canonicalFilePath();
+    return path == QLatin1String("/usr") || path.startsWith(QLatin1String("/usr/"));
+}
+
 bool programFolderWritable() {
-    return ::access(QFile::encodeName(programFolder()).constData(), W_OK) == 0;
+    return ::access(QFile::encodeName(programFolder()).constData(), W_OK) == 0 &&
+           !systemFolder(programFolder());
 }
 
 } // namespace

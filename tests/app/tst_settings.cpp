@@ -152,6 +152,22 @@ private slots:
         QVERIFY(pipe ? !kept.isFile() && kept.exists() : kept.isDir());
         QVERIFY(QFile::remove(iniPath()) || QDir().rmdir(iniPath()));
     }
+
+    // A program installed below /usr keeps its settings in the user's folder even when run by
+    // root, who could write beside it: the package's starter file stays as shipped.
+    void systemProgramFolderIsNotWritten() {
+        const QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        settingsfile::setProgramFolderForTests(QStringLiteral("/usr/bin"));
+        const settingsfile::WritePlace place = settingsfile::prepareWrite();
+        const QString defaultPath = settingsfile::defaultPath();
+        settingsfile::setProgramFolderForTests(TestFolders::programPath);
+        qunsetenv("XDG_CONFIG_HOME");
+        QVERIFY(place.ok);
+        QVERIFY2(place.path.startsWith(config.path() + QLatin1Char('/')), qPrintable(place.path));
+        QVERIFY2(defaultPath.startsWith(QLatin1String("/usr/bin/")), qPrintable(defaultPath));
+        QCOMPARE(settingsfile::prepareWrite().path, iniPath());
+    }
 };
 
 BEITRAGSBOX_TEST_MAIN(TestSettings)
