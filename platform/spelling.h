@@ -1,0 +1,65 @@
+#pragma once
+#include "platform/files.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// Spell checking with the installed Hunspell dictionaries through Nuspell. The dictionary is
+// loaded and words are checked on a worker thread; the user-interface thread only asks the
+// cache and never waits, except for suggestions, which the user asked for.
+namespace spelling {
+
+struct Dictionary {
+    QString language; // "de_DE"
+    QString affPath;  // "/usr/share/hunspell/de_DE.aff"
+};
+
+// The installed dictionaries: the German ones first (de_DE, de_AT, de_CH, then the other de_*),
+// then the rest by name. One entry per language.
+QList<Dictionary> installedDictionaries();
+
+// ~/.config/Beitragsbox/woerterbuch.txt: the user's own words, UTF-8, one word a line.
+QString personalListPath();
+
+} // namespace spelling
+
+class SpellChecker : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Pending, Right, Wrong };
+
+    explicit SpellChecker(QObject* parent = nullptr);
+    ~SpellChecker() override;
+
+    // Loads the dictionary of `language` in the background, with the user's own word list;
+    // ready() tells when it is done. Until then every word is Pending. An empty or unknown
+    // language fails (ready(false)).
+    void load(const QString& language);
+    bool isReady() const;
+    QString language() const;
+
+    // Never blocks: a word not yet known is queued for the worker and is Pending until checked()
+    // is emitted. Always Pending while no dictionary is ready.
+    State state(const QString& word);
+
+    // Up to `max` suggestions, best first; waits for the engine.
+    QStringList suggestions(const QString& word, int max = 7);
+
+    // Into the user's own list (written atomically) and right from now on. A failed write
+    // leaves the list file as it was; the word is still right for this run.
+    files::WriteResult addToPersonalList(const QString& word);
+    // Right for this run only.
+    void ignore(const QString& word);
+
+signals:
+    void ready(bool ok);
+    // Words that were Pending are now Right or Wrong.
+    void checked();
+
+private:
+    struct Worker;
+    std::shared_ptr<Worker> m_worker;
+};
