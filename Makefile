@@ -15,7 +15,7 @@ DEB_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
 # The package test checks the package with lintian and validates its desktop entry and AppStream
 # file; the StatusNotifier tray test talks to the program over a private D-Bus session bus.
 TEST_PACKAGES := $(DEB_PACKAGES) libbenchmark-dev xvfb xauth openbox trayer xdotool xclip \
-	x11-utils wmctrl imagemagick lintian desktop-file-utils appstream dbus-daemon python3 \
+	x11-utils wmctrl imagemagick hunspell-de-at hunspell-de-ch lintian desktop-file-utils appstream dbus-daemon python3 \
 	python3-gi
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

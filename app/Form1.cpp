@@ -4,6 +4,7 @@
 #include "app/modMain.h"
 #include "editor/Text1Buffer.h"
 #include "editor/TextField.h"
+#include "editor/WritingAids.h"
 #include "markup/Commands.h"
 #include "markup/KeyDispatch.h"
 #include "markup/QuoteSpacing.h"
@@ -31,6 +32,7 @@
 Form1::Form1() {
     createControls();
     m_buffer = std::make_unique<Text1Buffer>(Text1);
+    m_aids = new WritingAids(Text1);
     m_autosave = new Autosave(
         [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, this);
     Text1->keyDown = [this](int KeyCode, int Shift) {

@@ -24,6 +24,7 @@ class FormTimer;
 class Text1Buffer;
 class TextField;
 class TrayIcon;
+class WritingAids;
 
 // The main window: the edit field, the markup buttons, quick texts, smilies and the three
 // check boxes. It lives for the whole run; its close box hides it where a tray icon can bring
@@ -80,6 +81,7 @@ public:
     void loadAutosave();
 
     Text1Buffer& buffer() { return *m_buffer; }
+    WritingAids& aids() { return *m_aids; }
 
     // Controls, named as in the window layout.
     QCheckBox* Check1 = nullptr;
@@ -149,6 +151,7 @@ private:
 
     std::unique_ptr<Text1Buffer> m_buffer;
     Autosave* m_autosave = nullptr;
+    WritingAids* m_aids = nullptr;
     // Copying a large text for autosave takes a while (about 15 ms at 10 MB). While the user
     // types, a tick waits until just after the next key, so that the copy falls between two
     // keys instead of holding one up; without a key it comes at the latest after a pause.

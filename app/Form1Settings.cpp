@@ -1,7 +1,8 @@
-// The nine settings: read into the main window at start, written back at the end.
+// The settings: read into the main window at start, written back at the end.
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "editor/TextField.h"
+#include "editor/WritingAids.h"
 #include "platform/boxes.h"
 #include "platform/clsINIClass.h"
 #include "platform/profile.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QDebug>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -72,6 +74,16 @@ qint32 Form1::ReadSetting(const SettingValues& values, const config::SettingKey&
 void Form1::LoadSettings(const SettingValues& values) {
     for (const Setting& setting : kSettings)
         setting.apply(*this, ReadSetting(values, setting.key));
+    // A stored language is a bare name; anything else falls back to German.
+    QString language =
+        values.value(QString::fromLatin1(config::SpellLanguage).toCaseFolded()).trimmed();
+    static const QRegularExpression name(QStringLiteral("^[A-Za-z]{2,3}(_[A-Za-z0-9]+)*$"));
+    if (!name.match(language).hasMatch())
+        language = QString::fromLatin1(config::kDefaultLanguage);
+    m_aids->setQuotesChecked(ReadSetting(values, config::SpellCheckQuotes) != 0);
+    m_aids->setTagCheck(ReadSetting(values, config::CheckTags) != 0);
+    m_aids->setLanguage(language);
+    m_aids->setSpellChecking(ReadSetting(values, config::SpellCheck) != 0);
 }
 
 void Form1::settingsUnreadable(const QString& file, const QString& reason) {
@@ -112,6 +124,15 @@ void Form1::SaveSettings() {
         for (const Setting* setting : order)
             document.setValue(ini.strDefaultSection(), QString::fromLatin1(setting->key.name),
                               QString::number(setting->current(*this)));
+        const auto flag = [&](const config::SettingKey& key, bool on) {
+            document.setValue(ini.strDefaultSection(), QString::fromLatin1(key.name),
+                              QString::number(on ? 1 : 0));
+        };
+        flag(config::SpellCheck, m_aids->spellChecking());
+        document.setValue(ini.strDefaultSection(), QString::fromLatin1(config::SpellLanguage),
+                          m_aids->language());
+        flag(config::SpellCheckQuotes, m_aids->quotesChecked());
+        flag(config::CheckTags, m_aids->tagCheck());
         const files::WriteResult result = profile::save(document);
         if (result.ok)
             return;

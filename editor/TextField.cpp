@@ -6,6 +6,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QToolTip>
 #include <QTextCursor>
 
 #include <memory>
@@ -43,7 +45,33 @@ bool TextField::event(QEvent* event) {
     return QPlainTextEdit::event(event);
 }
 
+bool TextField::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip && toolTipAt) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString tip = toolTipAt(help->pos());
+        if (tip.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), tip, viewport());
+        return true;
+    }
+    return QPlainTextEdit::viewportEvent(event);
+}
+
+void TextField::paintEvent(QPaintEvent* event) {
+    QPlainTextEdit::paintEvent(event);
+    if (paintOver) {
+        QPainter painter(viewport());
+        paintOver(painter, event->rect());
+    }
+}
+
+QPointF TextField::blockTopLeft(const QTextBlock& block) const {
+    return blockBoundingGeometry(block).translated(contentOffset()).topLeft();
+}
+
 void TextField::contextMenuEvent(QContextMenuEvent* event) {
+    m_contextMenuPos = event->pos();
     std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
     emit contextMenuAboutToShow(menu.get());
     menu->exec(event->globalPos());

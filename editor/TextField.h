@@ -1,5 +1,6 @@
 #pragma once
 #include <QPlainTextEdit>
+#include <QTextBlock>
 
 #include <functional>
 
@@ -12,6 +13,16 @@ public:
     explicit TextField(QWidget* parent = nullptr);
 
     std::function<bool(int KeyCode, int Shift)> keyDown;
+    // Drawn over the text after each paint of the viewport (the rectangle being painted).
+    std::function<void(QPainter& painter, const QRect& rect)> paintOver;
+    // The tool tip for a point of the viewport; empty for none.
+    std::function<QString(const QPoint& point)> toolTipAt;
+
+    // Where in the viewport the right-click menu being built was asked for.
+    QPoint contextMenuPos() const { return m_contextMenuPos; }
+    // A block's top left corner in viewport coordinates; the first block that can be visible.
+    QPointF blockTopLeft(const QTextBlock& block) const;
+    QTextBlock firstVisibleTextBlock() const { return firstVisibleBlock(); }
 
 signals:
     // The right-click menu, before it is shown: the window may add its items.
@@ -22,4 +33,9 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
+
+private:
+    QPoint m_contextMenuPos;
 };

@@ -27,6 +27,14 @@ constexpr SettingKey TextBackColor{"TextBackColor", kColorMin, kColorMax, -21474
 constexpr SettingKey ButtonBackColor{"ButtonBackColor", kColorMin, kColorMax, kButtonFace};
 constexpr SettingKey Transparency{"Transparency", 0, 255, 0};
 
+// The writing aids' switches, kept after the nine (a file without them reads as all on).
+constexpr SettingKey SpellCheck{"SpellCheck", 0, 1, 1};
+constexpr SettingKey SpellCheckQuotes{"SpellCheckQuotes", 0, 1, 1};
+constexpr SettingKey CheckTags{"CheckTags", 0, 1, 1};
+// The dictionary's language, a name such as "de_DE".
+constexpr const char* SpellLanguage = "SpellLanguage";
+constexpr const char* kDefaultLanguage = "de_DE";
+
 // The number at the start of a stored value, rounded half to even and held to the range; the
 // fallback for an empty value. A number beyond 32 bits is held to the range as well.
 qint32 settingValue(const QString& stored, qint32 maximum, qint32 minimum, qint32 fallback);

@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "editor/TextField.h"
+#include "editor/WritingAids.h"
 #include "platform/boxes.h"
 #include "platform/window.h"
 #include "settings/Config.h"
@@ -71,7 +72,8 @@ private slots:
                                 "\r\n[SMILIES]\r\nSmiley005=:s:\r\n");
     }
 
-    // No settings file: readable colours at start, and the first end writes all nine keys.
+    // No settings file: readable colours at start, and the first end writes all nine keys, then
+    // the writing aids' switches, all on, German.
     void firstRunWritesAllKeys() {
         Form1* form = Form1::Load();
         QCOMPARE(form->Text1->palette().color(QPalette::Text),
@@ -82,15 +84,17 @@ private slots:
                                        "FormBackColor=-2147483633\r\nTextColor=-2147483640\r\n"
                                        "TextBackColor=-2147483643\r\n"
                                        "ButtonBackColor=-2147483633\r\nTransparency=0\r\n"
-                                       "AutoSaveDelay=0\r\n"));
+                                       "AutoSaveDelay=0\r\nSpellCheck=1\r\n"
+                                       "SpellLanguage=de_DE\r\nSpellCheckQuotes=1\r\n"
+                                       "CheckTags=1\r\n"));
     }
 
     // What is saved comes from the window, so the file written back also pins what was read.
     void loadAndSaveRoundTrip() {
         writeIni("; mine\r\n[general]\r\nautoquote = 1\r\nAutoSave=1.5\r\nFormBackColor=255\r\n"
                  "AutoSaveDelay=300\r\nTextColor=65280\r\nTextBackColor=&HFF0000\r\n"
-                 "ButtonBackColor=-2147483648\r\nTransparency=128\r\n[SMILIES]\r\n"
-                 "Smiley001=:smile:\r\n");
+                 "ButtonBackColor=-2147483648\r\nTransparency=128\r\nSpellCheck=0\r\n"
+                 "CheckTags=0\r\nSpellLanguage=de_CH\r\n[SMILIES]\r\nSmiley001=:smile:\r\n");
         Form1* form = Form1::Load();
         QCOMPARE(form->palette().color(QPalette::Window), QColor(255, 0, 0));
         QCOMPARE(window::backColor(form->Check2), 255);
@@ -99,14 +103,19 @@ private slots:
         QCOMPARE(window::backColor(form->cmdInfo), config::kColorMin);
         QCOMPARE(form->List1->count(), 1);
         QCOMPARE(form->Combo1->currentIndex(), -1);
+        QVERIFY(!form->aids().spellChecking());
+        QVERIFY(!form->aids().tagCheck());
+        QVERIFY(form->aids().quotesChecked());
+        QCOMPARE(form->aids().language(), QStringLiteral("de_CH"));
         EndProgram();
         // Every value line rewritten in place, the rest of the file kept.
         QCOMPARE(readIni(),
                  QByteArray("; mine\r\n[general]\r\nautoquote=1\r\nAutoSave=1\r\n"
                             "FormBackColor=255\r\nAutoSaveDelay=65\r\nTextColor=65280\r\n"
                             "TextBackColor=16711680\r\nButtonBackColor=-2147483646\r\n"
-                            "Transparency=128\r\nAlwaysOnTop=0\r\n[SMILIES]\r\n"
-                            "Smiley001=:smile:\r\n"));
+                            "Transparency=128\r\nSpellCheck=0\r\nCheckTags=0\r\n"
+                            "SpellLanguage=de_CH\r\nAlwaysOnTop=0\r\nSpellCheckQuotes=1\r\n"
+                            "[SMILIES]\r\nSmiley001=:smile:\r\n"));
     }
 
     // A settings file that cannot be written (a folder of its name stands in the way): the

@@ -1,0 +1,93 @@
+#pragma once
+#include "markup/TagBalance.h"
+
+#include <QFutureWatcher>
+#include <QList>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+class QMenu;
+class QPainter;
+class QRect;
+class QTextBlock;
+class QTimer;
+class SpellChecker;
+class TextField;
+
+// Spell checking that knows the markup, and tags left open, closing nothing or crossing marked
+// in place. Neither ever changes the text, the caret or the undo history: the marks are drawn
+// over the edit field. Spelling is looked up for the painted lines only; the tag balance runs
+// over the whole text on a worker thread once the user pauses, and its marks move with the
+// edits in between.
+class WritingAids : public QObject {
+    Q_OBJECT
+public:
+    explicit WritingAids(TextField* field);
+    ~WritingAids() override;
+
+    // The switches of the right-click menu, kept in the settings file.
+    void setSpellChecking(bool on);
+    bool spellChecking() const { return m_spellOn; }
+    // A language with no installed dictionary falls back to the first installed one.
+    void setLanguage(const QString& language);
+    QString language() const { return m_language; }
+    void setQuotesChecked(bool on);
+    bool quotesChecked() const { return m_quotesChecked; }
+    void setTagCheck(bool on);
+    bool tagCheck() const { return m_tagsOn; }
+    bool dictionaryInstalled() const { return !m_installed.isEmpty(); }
+
+    SpellChecker& checker() { return *m_checker; }
+
+    struct Span {
+        qsizetype start = 0; // document position
+        qsizetype length = 0;
+        friend bool operator==(const Span&, const Span&) = default;
+    };
+    // The misspelt words among the lines in view (what is underlined now).
+    QList<Span> misspeltInView() const;
+    // The tag marks as they stand, positions moved along with the edits since the last check.
+    const QList<tagbalance::Mark>& tagMarks() const { return m_marks; }
+    // True while no tag check is waiting or running.
+    bool tagsSettled() const;
+
+    // The right-click menu: suggestions for a misspelt word on top, the switches at the end.
+    void extendMenu(QMenu* menu, const QPoint& viewportPos);
+    QString toolTipAt(const QPoint& viewportPos) const;
+
+signals:
+    // A switch or the language was changed from the menu.
+    void switchesChanged();
+
+private:
+    struct WordAt {
+        qsizetype start = -1;
+        QString word;
+    };
+    WordAt misspeltAt(const QPoint& viewportPos) const;
+    template <typename Visit> void forEachMisspelt(const QTextBlock& block, Visit&& visit) const;
+    bool inQuote(qsizetype position) const;
+    void paint(QPainter& painter, const QRect& rect) const;
+    void contentsChange(int position, int removed, int added);
+    void startTagCheck();
+    void tagCheckDone();
+    void loadDictionary();
+    void replaceWord(qsizetype start, const QString& word, const QString& replacement);
+
+    TextField* m_field;
+    SpellChecker* m_checker;
+    QList<QString> m_installed; // languages with a dictionary
+    bool m_spellOn = false; // on when the settings say so
+    bool m_quotesChecked = true;
+    bool m_tagsOn = true;
+    QString m_language;
+    QString m_requested; // the language last given to the checker
+    QList<tagbalance::Mark> m_marks;
+    QList<tagbalance::Range> m_quotes;
+    QTimer* m_pause;
+    QFutureWatcher<tagbalance::Result> m_running;
+    quint64 m_edits = 0;        // edits of the text so far
+    quint64 m_runningEdits = 0; // the count the running check started from
+    bool m_checkPending = false;
+};
