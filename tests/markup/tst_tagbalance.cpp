@@ -86,8 +86,8 @@ private slots:
         row("unopened", "a[/I]b", {"1+4 Unopened: [/I] schließt kein offenes [I]"});
         row("crossed", "[B][I]x[/B][/I]",
             {"7+4 Crossed: [/B] schließt [B], aber [I] ist noch offen"});
-        row("crossed three deep", "[U][B][I]x[/U][/I][/B]",
-            {"10+4 Crossed: [/U] schließt [U], aber [I] ist noch offen"});
+        row("crossed deep, the outer tag still closes", "[S][U][B][I]x[/U][/I][/B][/S]",
+            {"13+4 Crossed: [/U] schließt [U], aber [I] ist noch offen"});
         row("crossed and left open, sorted", "[B][I]x[/B]",
             {"3+3 Unclosed: [I] wird nicht geschlossen",
              "7+4 Crossed: [/B] schließt [B], aber [I] ist noch offen"});
@@ -99,6 +99,8 @@ private slots:
         row("outer list left open", "[LIST][*]a[LIST][*]b[/LIST]",
             {"0+6 Unclosed: [LIST] wird nicht geschlossen"});
         row("item outside a list", "x[*]y", {"1+3 OutsideList: [*] steht außerhalb einer Liste"});
+        row("closed item outside a list", "x[/*]y",
+            {"1+4 OutsideList: [/*] steht außerhalb einer Liste"});
         row("item after the list", "[LIST][*]a[/LIST][*]b",
             {"17+3 OutsideList: [*] steht außerhalb einer Liste"});
         row("unknown names", "[sic] [x]y[/x] [/sic] [/B=x] [*=1] [B", {});
