@@ -40,7 +40,7 @@ xs_shot main-window
 xs_close "$WIN"
 xs_wait_exit "$PID" 10 || xs_fail "close box did not end the program"
 wait "$PID" || xs_fail "program exited with $?"
-[ "$(grep -c '=' "$INI")" = 9 ] || xs_fail "settings after the close box: $(cat "$INI" 2>&1)"
+[ "$(grep -c '=' "$INI")" = 13 ] || xs_fail "settings after the close box: $(cat "$INI" 2>&1)"
 
 # SIGTERM takes the program's own end road, saves the settings and exits cleanly.
 printf '[GENERAL]\r\nAutoQuote=1\r\nTransparency=77\r\n' >"$INI"
@@ -49,5 +49,5 @@ kill -TERM "$PID"
 xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
 wait "$PID" || xs_fail "program exited with $? after SIGTERM"
 grep -q $'^AutoQuote=1\r$' "$INI" && grep -q $'^Transparency=77\r$' "$INI" &&
-    [ "$(grep -c '=' "$INI")" = 9 ] || xs_fail "settings after SIGTERM: $(cat "$INI")"
+    [ "$(grep -c '=' "$INI")" = 13 ] || xs_fail "settings after SIGTERM: $(cat "$INI")"
 echo "1 passed, 0 failed"

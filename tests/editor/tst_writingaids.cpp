@@ -1,0 +1,172 @@
+// The writing aids on the real edit field with the real German dictionary: what is underlined,
+// the right-click menu, and that checking never touches the text or its undo history.
+#include "editor/TextField.h"
+#include "editor/WritingAids.h"
+#include "platform/spelling.h"
+
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QtTest>
+
+#include <memory>
+
+#include "support.h"
+
+using Span = WritingAids::Span;
+
+namespace {
+
+const QString kPost =
+    QStringLiteral("Das ist ein Fehlr [B]Fehlr[/B] [URL=http://fehlr.de]Seite[/URL] :fehlr:");
+
+// Pixels of the edit field in the colour of a mark: red for spelling, orange for tags.
+int pixelsLike(TextField& field, QColor colour) {
+    field.viewport()->repaint();
+    const QImage image = field.viewport()->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::abs(c.red() - colour.red()) < 40 && std::abs(c.green() - colour.green()) < 40 &&
+                std::abs(c.blue() - colour.blue()) < 40)
+                ++count;
+        }
+    return count;
+}
+
+const QColor kRed(255, 0, 0);
+const QColor kOrange(255, 140, 0);
+
+} // namespace
+
+class TestWritingAids : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_config;
+    std::unique_ptr<TextField> m_field;
+    WritingAids* m_aids = nullptr;
+
+    void setText(const QString& text) {
+        m_field->setPlainText(text);
+        QTRY_VERIFY(m_aids->tagsSettled());
+    }
+    QPoint pointOf(int position) const {
+        QTextCursor cursor(m_field->document());
+        cursor.setPosition(position);
+        return m_field->cursorRect(cursor).center();
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
+        if (spelling::installedDictionaries().value(0).language != QLatin1String("de_DE"))
+            QFAIL("the German dictionary (hunspell-de-de) is not installed");
+    }
+
+    void init() {
+        m_field = std::make_unique<TextField>();
+        m_field->resize(640, 300);
+        m_field->show();
+        m_aids = new WritingAids(m_field.get());
+        m_aids->setLanguage(QStringLiteral("de_DE"));
+        QSignalSpy ready(&m_aids->checker(), &SpellChecker::ready);
+        m_aids->setSpellChecking(true);
+        m_aids->setTagCheck(true);
+        QVERIFY(ready.wait(10000));
+        QCOMPARE(ready.first().first().toBool(), true);
+    }
+
+    void cleanup() { m_field.reset(); }
+
+    // Only the two words "Fehlr" of the text: not the tags, the URL, its parameter or the
+    // smiley. Off means no underline at all, on screen too.
+    void underlinesExactlyTheMisspeltWords() {
+        setText(kPost);
+        const QList<Span> expected{{12, 5}, {21, 5}};
+        QTRY_COMPARE(m_aids->misspeltInView(), expected);
+        QVERIFY(pixelsLike(*m_field, kRed) > 10);
+        m_aids->setSpellChecking(false);
+        QCOMPARE(m_aids->misspeltInView(), QList<Span>());
+        QCOMPARE(pixelsLike(*m_field, kRed), 0);
+    }
+
+    // Text in quotes is checked like the rest unless the switch leaves quotes out.
+    void quotesCanBeLeftOut() {
+        setText(QStringLiteral("[QUOTE=Max]Fehlr\nnoch ein Fehlr[/QUOTE]\nmein Fehlr"));
+        const QList<Span> all{{11, 5}, {26, 5}, {45, 5}};
+        QTRY_COMPARE(m_aids->misspeltInView(), all);
+        m_aids->setQuotesChecked(false);
+        QTRY_VERIFY(m_aids->tagsSettled());
+        QCOMPARE(m_aids->misspeltInView(), QList<Span>{Span{45, 5}});
+    }
+
+    // A suggestion replaces the word as one undo step; checking itself leaves the text, the
+    // caret and the undo history alone.
+    void suggestionIsOneUndoStep() {
+        setText(kPost);
+        QTRY_COMPARE(m_aids->misspeltInView().size(), 2);
+        QTextDocument* document = m_field->document();
+        QCOMPARE(document->availableUndoSteps(), 0);
+        QVERIFY(!document->isModified());
+        QCOMPARE(m_field->textCursor().position(), 0);
+
+        std::unique_ptr<QMenu> menu(m_field->createStandardContextMenu());
+        m_aids->extendMenu(menu.get(), pointOf(24));
+        QStringList texts;
+        for (QAction* action : menu->actions())
+            texts << action->text();
+        const qsizetype fehler = texts.indexOf(QStringLiteral("Fehler"));
+        QVERIFY2(fehler >= 0 && fehler < 7, qPrintable(texts.join('|')));
+        for (const char* item : {"Zum Wörterbuch hinzufügen", "Ignorieren", "Rechtschreibprüfung",
+                                 "Sprache", "Zitate prüfen", "Tags prüfen"})
+            QVERIFY2(texts.contains(QString::fromUtf8(item)), item);
+
+        menu->actions().at(int(fehler))->trigger();
+        QCOMPARE(m_field->toPlainText(), QString(kPost).replace(21, 5, QStringLiteral("Fehler")));
+        QCOMPARE(document->availableUndoSteps(), 1);
+        m_field->undo();
+        QCOMPARE(m_field->toPlainText(), kPost);
+        QTRY_COMPARE(m_aids->misspeltInView(), (QList<Span>{{12, 5}, {21, 5}}));
+    }
+
+    // "Ignorieren" and the personal list make the word right; the list is a file of words.
+    void ignoreAndPersonalList() {
+        setText(QStringLiteral("Ein Fehlr und ein Schreibfehlr"));
+        QTRY_COMPARE(m_aids->misspeltInView().size(), 2);
+        m_aids->checker().ignore(QStringLiteral("Fehlr"));
+        QTRY_COMPARE(m_aids->misspeltInView(), QList<Span>{Span{18, 12}});
+        QVERIFY(m_aids->checker().addToPersonalList(QStringLiteral("Schreibfehlr")).ok);
+        QTRY_COMPARE(m_aids->misspeltInView(), QList<Span>());
+        QVERIFY(readFile(spelling::personalListPath()).contains("Schreibfehlr"));
+        QVERIFY(!readFile(spelling::personalListPath()).contains("Fehlr\n"));
+    }
+
+    // Tags out of balance are dotted, with a German tool tip; the marks move with an edit
+    // before the next check, and are gone when the switch is off.
+    void tagMarks() {
+        setText(QStringLiteral("[B]fett [I]kursiv[/B][/I] und [U]offen"));
+        QCOMPARE(m_aids->tagMarks().size(), 2);
+        QCOMPARE(m_aids->tagMarks().at(0).start, 17);
+        QCOMPARE(m_aids->toolTipAt(pointOf(31)), QStringLiteral("[U] wird nicht geschlossen"));
+        QCOMPARE(m_aids->toolTipAt(pointOf(19)),
+                 QStringLiteral("[/B] schließt [B], aber [I] ist noch offen"));
+        QCOMPARE(m_aids->toolTipAt(pointOf(5)), QString());
+        QVERIFY(pixelsLike(*m_field, kOrange) > 5);
+
+        QTextCursor cursor(m_field->document());
+        cursor.insertText(QStringLiteral("Hallo "));
+        QCOMPARE(m_aids->tagMarks().at(0).start, 23);
+        QCOMPARE(m_aids->toolTipAt(pointOf(37)), QStringLiteral("[U] wird nicht geschlossen"));
+        QTRY_VERIFY(m_aids->tagsSettled());
+        QCOMPARE(m_aids->tagMarks().at(0).start, 23);
+
+        m_aids->setTagCheck(false);
+        QCOMPARE(pixelsLike(*m_field, kOrange), 0);
+        QCOMPARE(m_aids->toolTipAt(pointOf(37)), QString());
+    }
+};
+
+QTEST_MAIN(TestWritingAids)
+#include "tst_writingaids.moc"
