@@ -1,11 +1,69 @@
 #include "platform/spelling.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
 #include <QStandardPaths>
+
+#include <nuspell/dictionary.hxx>
+#include <nuspell/finder.hxx>
+
+#include <algorithm>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace spelling {
 
+namespace {
+
+int rankOf(const QString& language) {
+    static const QStringList first{QStringLiteral("de_DE"), QStringLiteral("de_AT"),
+                                   QStringLiteral("de_CH")};
+    const qsizetype at = first.indexOf(language);
+    if (at >= 0)
+        return int(at);
+    return language.startsWith(QLatin1String("de_")) ? 3 : 4;
+}
+
+// The words of a list file, one a line; a missing or unreadable file gives an empty list.
+QSet<QString> wordsOf(QByteArray bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    QSet<QString> words;
+    for (const QString& line : QString::fromUtf8(bytes).split(u'\n')) {
+        const QString word = line.trimmed();
+        if (!word.isEmpty())
+            words.insert(word);
+    }
+    return words;
+}
+
+} // namespace
+
 QList<Dictionary> installedDictionaries() {
-    return {}; // placeholder until the engine lands
+    QList<Dictionary> found;
+    QSet<QString> seen;
+    for (std::filesystem::path aff : nuspell::search_default_dirs_for_dicts()) {
+        const QString affPath = QFile::decodeName(QByteArray::fromStdString(aff.native()));
+        const QString language = QFileInfo(affPath).completeBaseName();
+        std::error_code unreadable;
+        if (seen.contains(language) ||
+            !std::filesystem::is_regular_file(aff.replace_extension(".dic"), unreadable))
+            continue;
+        // The search goes through the folders in order of precedence: the first one wins.
+        seen.insert(language);
+        found.append(Dictionary{language, affPath});
+    }
+    std::sort(found.begin(), found.end(), [](const Dictionary& a, const Dictionary& b) {
+        const int rankA = rankOf(a.language);
+        const int rankB = rankOf(b.language);
+        return rankA != rankB ? rankA < rankB : a.language < b.language;
+    });
+    return found;
 }
 
 QString personalListPath() {
@@ -15,26 +73,256 @@ QString personalListPath() {
 
 } // namespace spelling
 
-struct SpellChecker::Worker {};
+// Everything the worker thread and the user-interface thread share. `mutex` guards the
+// requests, the cache and the word sets; `engine` guards only the dictionary, so that the
+// user-interface thread can ask for suggestions between two words of a batch.
+struct SpellChecker::Worker {
+    SpellChecker* owner = nullptr;
 
-SpellChecker::SpellChecker(QObject* parent) : QObject(parent) {}
-SpellChecker::~SpellChecker() = default;
-void SpellChecker::load(const QString&) {
-    emit ready(false);
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stop = false;
+    bool loadRequested = false;
+    QString requestedLanguage;
+    QString requestedListPath;
+    // Counts load() calls, so that the results of a superseded load or batch are dropped.
+    quint64 generation = 0;
+    bool active = false; // a load is under way or done: words are worth queueing
+    bool ready = false;
+    QString language;
+    QHash<QString, State> cache;
+    std::deque<QString> queue;
+    QSet<QString> personal;
+    QSet<QString> ignored;
+
+    std::mutex engine;
+    std::unique_ptr<nuspell::Dictionary> dictionary;
+
+    std::thread thread;
+
+    void run();
+    void loadDictionary(std::unique_lock<std::mutex>& lock);
+    void checkBatch(std::unique_lock<std::mutex>& lock);
+    bool isRight(const QString& word, bool spelled) const {
+        return spelled || personal.contains(word) || ignored.contains(word);
+    }
+};
+
+void SpellChecker::Worker::run() {
+    std::unique_lock lock(mutex);
+    for (;;) {
+        wake.wait(lock, [this] { return stop || loadRequested || (ready && !queue.empty()); });
+        if (stop)
+            return;
+        if (loadRequested)
+            loadDictionary(lock);
+        else
+            checkBatch(lock);
+    }
 }
+
+void SpellChecker::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
+    loadRequested = false;
+    const quint64 loading = generation;
+    const QString wanted = requestedLanguage;
+    const QString listPath = requestedListPath;
+    lock.unlock();
+
+    {
+        // Two dictionaries in memory at once would be wasted; the old one is no longer asked.
+        std::lock_guard engineLock(engine);
+        dictionary.reset();
+    }
+    auto loaded = std::make_unique<nuspell::Dictionary>();
+    bool ok = false;
+    for (const spelling::Dictionary& installed : spelling::installedDictionaries()) {
+        if (installed.language != wanted)
+            continue;
+        try {
+            loaded->load_aff_dic(
+                std::filesystem::path(QFile::encodeName(installed.affPath).toStdString()));
+            ok = true;
+        } catch (const std::exception&) {
+        }
+        break;
+    }
+    QSet<QString> words =
+        ok ? spelling::wordsOf(files::readBytes(listPath).bytes) : QSet<QString>();
+    if (ok) {
+        std::lock_guard engineLock(engine);
+        dictionary = std::move(loaded);
+    }
+
+    lock.lock();
+    if (loading != generation || stop)
+        return; // a newer load() is waiting
+    ready = ok;
+    language = ok ? wanted : QString();
+    personal.unite(words); // keeps words added while loading
+    if (!ok) {
+        active = false;
+        cache.clear();
+        queue.clear();
+    }
+    QMetaObject::invokeMethod(
+        owner,
+        [self = owner, loading, ok] {
+            {
+                std::lock_guard guard(self->m_worker->mutex);
+                if (self->m_worker->generation != loading)
+                    return;
+            }
+            emit self->ready(ok);
+        },
+        Qt::QueuedConnection);
+}
+
+void SpellChecker::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
+    // Small batches keep checked() coming while a long post is painted for the first time.
+    constexpr size_t kBatch = 256;
+    std::vector<QString> words;
+    while (!queue.empty() && words.size() < kBatch) {
+        words.push_back(std::move(queue.front()));
+        queue.pop_front();
+    }
+    const quint64 checking = generation;
+    lock.unlock();
+
+    std::vector<bool> spelled;
+    spelled.reserve(words.size());
+    for (const QString& word : words) {
+        // Per word, so that suggestions() waits for one word at most, never for a batch.
+        std::lock_guard engineLock(engine);
+        spelled.push_back(dictionary && dictionary->spell(word.toStdString()));
+    }
+
+    lock.lock();
+    if (checking != generation)
+        return;
+    for (size_t i = 0; i < words.size(); ++i)
+        cache.insert(words[i], isRight(words[i], spelled[i]) ? State::Right : State::Wrong);
+    QMetaObject::invokeMethod(owner, &SpellChecker::checked, Qt::QueuedConnection);
+}
+
+SpellChecker::SpellChecker(QObject* parent)
+    : QObject(parent), m_worker(std::make_shared<Worker>()) {
+    m_worker->owner = this;
+    m_worker->thread = std::thread([worker = m_worker.get()] { worker->run(); });
+}
+
+SpellChecker::~SpellChecker() {
+    {
+        std::lock_guard lock(m_worker->mutex);
+        m_worker->stop = true;
+    }
+    m_worker->wake.notify_all();
+    // A load under way runs to its end (tens of milliseconds); nuspell cannot be interrupted.
+    m_worker->thread.join();
+}
+
+void SpellChecker::load(const QString& language) {
+    {
+        std::lock_guard lock(m_worker->mutex);
+        ++m_worker->generation;
+        m_worker->loadRequested = true;
+        m_worker->requestedLanguage = language;
+        m_worker->requestedListPath = spelling::personalListPath();
+        m_worker->active = true;
+        m_worker->ready = false;
+        m_worker->language.clear();
+        m_worker->cache.clear();
+        m_worker->queue.clear();
+    }
+    m_worker->wake.notify_one();
+}
+
 bool SpellChecker::isReady() const {
-    return false;
+    std::lock_guard lock(m_worker->mutex);
+    return m_worker->ready;
 }
+
 QString SpellChecker::language() const {
-    return {};
+    std::lock_guard lock(m_worker->mutex);
+    return m_worker->language;
 }
-SpellChecker::State SpellChecker::state(const QString&) {
+
+SpellChecker::State SpellChecker::state(const QString& word) {
+    std::unique_lock lock(m_worker->mutex);
+    if (!m_worker->active)
+        return State::Pending;
+    const auto known = m_worker->cache.constFind(word);
+    if (known != m_worker->cache.constEnd())
+        return known.value();
+    m_worker->cache.insert(word, State::Pending);
+    m_worker->queue.push_back(word);
+    const bool wakeWorker = m_worker->ready;
+    lock.unlock();
+    if (wakeWorker)
+        m_worker->wake.notify_one();
     return State::Pending;
 }
-QStringList SpellChecker::suggestions(const QString&, int) {
-    return {};
+
+QStringList SpellChecker::suggestions(const QString& word, int max) {
+    if (max <= 0 || !isReady())
+        return {};
+    std::vector<std::string> found;
+    {
+        std::lock_guard engineLock(m_worker->engine);
+        if (!m_worker->dictionary)
+            return {};
+        m_worker->dictionary->suggest(word.toStdString(), found);
+    }
+    QStringList result;
+    for (const std::string& suggestion : found) {
+        const QString text = QString::fromStdString(suggestion);
+        if (!result.contains(text))
+            result.append(text);
+        if (result.size() == max)
+            break;
+    }
+    return result;
 }
-files::WriteResult SpellChecker::addToPersonalList(const QString&) {
-    return {};
+
+files::WriteResult SpellChecker::addToPersonalList(const QString& word) {
+    const QString trimmed = word.trimmed();
+    if (trimmed.isEmpty() || trimmed.contains(u'\n') || trimmed.contains(u'\r'))
+        return {false, QStringLiteral("„%1“ ist kein einzelnes Wort.").arg(word)};
+    {
+        std::lock_guard lock(m_worker->mutex);
+        m_worker->personal.insert(trimmed);
+        if (m_worker->active)
+            m_worker->cache.insert(trimmed, State::Right);
+    }
+    emit checked();
+
+    const QString path = spelling::personalListPath();
+    auto failed = [&path](const QString& reason) {
+        return files::WriteResult{
+            false, QStringLiteral("Die Wörterliste %1 konnte nicht gespeichert werden: %2")
+                       .arg(path, reason)};
+    };
+    const files::BytesResult current = files::readBytes(path);
+    // An existing list that cannot be read is left alone rather than replaced by less.
+    if (!current.ok && !current.missing)
+        return failed(current.reason);
+    if (spelling::wordsOf(current.bytes).contains(trimmed))
+        return {true, QString()};
+    QByteArray bytes = current.bytes;
+    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+        bytes += "\r\n";
+    bytes += trimmed.toUtf8() + "\r\n";
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return failed(QStringLiteral("Der Ordner konnte nicht angelegt werden."));
+    const files::WriteResult written = files::writeFile(path, bytes);
+    return written.ok ? written : failed(written.reason);
 }
-void SpellChecker::ignore(const QString&) {}
+
+void SpellChecker::ignore(const QString& word) {
+    {
+        std::lock_guard lock(m_worker->mutex);
+        m_worker->ignored.insert(word);
+        if (m_worker->active)
+            m_worker->cache.insert(word, State::Right);
+    }
+    emit checked();
+}
