@@ -1,22 +1,70 @@
-// Speed of the editing commands on the real edit field, for texts of 1 KB, 1 MB and 10 MB.
+// Speed of the editing commands on the real edit field, for texts of 1 KB, 1 MB and 10 MB, with
+// the writing aids (spell checking, tag balance) off (/0) and on (/1), and the aids' own costs.
 // Each measurement includes the event processing (layout, painting) that follows a command.
 #include "app/Form1.h"
 #include "editor/Text1Buffer.h"
 #include "editor/TextField.h"
+#include "editor/WritingAids.h"
 #include "markup/QuoteSpacing.h"
+#include "markup/TagBalance.h"
 #include "platform/boxes.h"
+#include "platform/spelling.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextDocument>
 
 #include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
 
 namespace {
 
 Form1* g_form = nullptr;
+
+void setAids(bool on) {
+    WritingAids& aids = g_form->aids();
+    aids.setTagCheck(on);
+    aids.setSpellChecking(on);
+    while (on && !aids.checker().isReady())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+}
+
+double rssMb() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024.0;
+    return 0;
+}
+
+// Lines of words never seen before (random letters, mostly misspelt): the spell checker's
+// worst case, since nothing is in its cache yet.
+QString makeUniqueWords(qsizetype size) {
+    QString text;
+    text.reserve(size + 100);
+    QRandomGenerator random(7);
+    while (text.size() < size) {
+        for (int w = 0; w < 10; ++w) {
+            const int length = 3 + int(random.bounded(9));
+            text += QChar(u'A' + char16_t(random.bounded(26)));
+            for (int i = 1; i < length; ++i)
+                text += QChar(u'a' + char16_t(random.bounded(26)));
+            text += QLatin1Char(' ');
+        }
+        text += QStringLiteral("[B]fett[/B]\n");
+    }
+    text.truncate(size);
+    return text;
+}
 
 // Lines of about 70 characters; every `quoteEvery`-th line is a quote with blank lines around.
 QString makeText(qsizetype size, int quoteEvery) {
@@ -49,6 +97,7 @@ void loadText(qsizetype size) {
 
 template <typename Command> void runCommand(benchmark::State& state, bool select, Command command) {
     const qsizetype size = state.range(0);
+    setAids(state.range(1) != 0);
     loadText(size);
     Text1Buffer& buffer = g_form->buffer();
     for (auto _ : state) {
@@ -108,6 +157,7 @@ void BM_CtrlE(benchmark::State& s) {
 // F9 on a text full of untidy quotes; undo restores it between the rounds.
 void BM_F9(benchmark::State& state) {
     const qsizetype size = state.range(0);
+    setAids(state.range(1) != 0);
     loadText(size);
     for (auto _ : state) {
         g_form->formatQuotes();
@@ -124,6 +174,7 @@ void BM_F9(benchmark::State& state) {
 // written in the background.
 void BM_Autosave(benchmark::State& state) {
     const qsizetype size = state.range(0);
+    setAids(false);
     loadText(size);
     const QString oldCwd = QDir::currentPath();
     QTemporaryDir dir;
@@ -143,6 +194,100 @@ void BM_Autosave(benchmark::State& state) {
     g_form->Text1->setPlainText(QString());
 }
 
+// One character typed in the middle of the text, as a key press.
+void BM_Type(benchmark::State& state) {
+    runCommand(state, false, [] {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+        QCoreApplication::sendEvent(g_form->Text1, &press);
+        QCoreApplication::sendEvent(g_form->Text1, &release);
+    });
+}
+
+// A page down in a text of words never seen: the user-interface thread's paint of the new page
+// (its words looked up and queued, the known ones underlined).
+void BM_PageAfterScroll(benchmark::State& state) {
+    setAids(state.range(1) != 0);
+    g_form->Text1->setPlainText(makeUniqueWords(state.range(0)));
+    const QSize small = g_form->size();
+    g_form->resize(1280, 1000); // a page of a maximised window
+    QCoreApplication::processEvents();
+    QScrollBar* bar = g_form->Text1->verticalScrollBar();
+    for (auto _ : state) {
+        bar->setValue(bar->value() + bar->pageStep());
+        g_form->Text1->viewport()->repaint();
+    }
+    g_form->Text1->setPlainText(QString());
+    g_form->resize(small);
+}
+
+// From that page down until the worker has checked every word of the page and the underlines
+// are painted: what the user waits for.
+void BM_PageChecked(benchmark::State& state) {
+    setAids(true);
+    g_form->Text1->setPlainText(makeUniqueWords(state.range(0)));
+    const QSize small = g_form->size();
+    g_form->resize(1280, 1000); // a page of a maximised window
+    QCoreApplication::processEvents();
+    QScrollBar* bar = g_form->Text1->verticalScrollBar();
+    SpellChecker& checker = g_form->aids().checker();
+    for (auto _ : state) {
+        bar->setValue(bar->value() + bar->pageStep());
+        g_form->Text1->viewport()->repaint();
+        // Done when a repaint asks for no word the worker has not checked.
+        for (;;) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+            const QString page = [] {
+                QString words;
+                for (QTextBlock b = g_form->Text1->firstVisibleTextBlock();
+                     b.isValid() && words.size() < 4000; b = b.next())
+                    words += b.text() + QLatin1Char(' ');
+                return words;
+            }();
+            bool pending = false;
+            for (const QString& word : page.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+                pending = pending || (!word.startsWith(QLatin1Char('[')) &&
+                                      checker.state(word) == SpellChecker::State::Pending);
+            if (!pending)
+                break;
+        }
+        g_form->Text1->viewport()->repaint();
+    }
+    g_form->Text1->setPlainText(QString());
+    g_form->resize(small);
+}
+
+// The tag balance of the whole text, on the worker thread.
+void BM_TagBalance(benchmark::State& state) {
+    const qsizetype size = state.range(0);
+    const QString text = makeText(size, quoteEveryFor(size)) + QStringLiteral("[B]");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(tagbalance::check(text));
+    state.SetBytesProcessed(state.iterations() * size);
+}
+
+// Loading the German dictionary: what the caller waits (nothing: it loads in the background),
+// the time until it is ready, and the memory it takes.
+void BM_DictionaryLoad(benchmark::State& state) {
+    double readyMs = 0, callMs = 0, memoryMb = 0;
+    for (auto _ : state) {
+        const double before = rssMb();
+        SpellChecker checker;
+        QElapsedTimer clock;
+        clock.start();
+        checker.load(QStringLiteral("de_DE"));
+        callMs += double(clock.nsecsElapsed()) / 1e6;
+        while (!checker.isReady())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        readyMs += double(clock.nsecsElapsed()) / 1e6;
+        memoryMb = std::max(memoryMb, rssMb() - before);
+    }
+    const auto n = double(state.iterations());
+    state.counters["call_ms"] = callMs / n;
+    state.counters["ready_ms"] = readyMs / n;
+    state.counters["memory_MB"] = memoryMb;
+}
+
 void BM_strFormat(benchmark::State& state) {
     const qsizetype size = state.range(0);
     const QString text = makeText(size, quoteEveryFor(size));
@@ -151,7 +296,13 @@ void BM_strFormat(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * size);
 }
 
+// Text size, then the writing aids off (0) and on (1).
 #define EDIT_BENCH(fn)                                                                             \
+    BENCHMARK(fn)                                                                                  \
+        ->ArgsProduct({{1'000, 1'000'000, 10'000'000}, {0, 1}})                                    \
+        ->Unit(benchmark::kMillisecond)                                                            \
+        ->UseRealTime()
+#define SIZE_BENCH(fn)                                                                             \
     BENCHMARK(fn)                                                                                  \
         ->Arg(1'000)                                                                               \
         ->Arg(1'000'000)                                                                           \
@@ -159,6 +310,7 @@ void BM_strFormat(benchmark::State& state) {
         ->Unit(benchmark::kMillisecond)                                                            \
         ->UseRealTime()
 
+EDIT_BENCH(BM_Type);
 EDIT_BENCH(BM_Quote);
 EDIT_BENCH(BM_QuoteSel);
 EDIT_BENCH(BM_Bold);
@@ -172,8 +324,16 @@ EDIT_BENCH(BM_ListSel);
 EDIT_BENCH(BM_CtrlA);
 EDIT_BENCH(BM_CtrlE);
 EDIT_BENCH(BM_F9);
-EDIT_BENCH(BM_Autosave);
-EDIT_BENCH(BM_strFormat);
+SIZE_BENCH(BM_Autosave);
+SIZE_BENCH(BM_strFormat);
+BENCHMARK(BM_PageAfterScroll)
+    ->Args({10'000'000, 0})
+    ->Args({10'000'000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_PageChecked)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+SIZE_BENCH(BM_TagBalance);
+BENCHMARK(BM_DictionaryLoad)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QToolTip>
 #include <QTextCursor>
+#include <QToolTip>
 
 #include <memory>
 

@@ -61,8 +61,7 @@ QString languageLabel(const QString& language) {
     const QLocale locale(language);
     if (locale.language() == QLocale::C)
         return language;
-    return QStringLiteral("%1 (%2)").arg(locale.nativeLanguageName(),
-                                         locale.nativeTerritoryName());
+    return QStringLiteral("%1 (%2)").arg(locale.nativeLanguageName(), locale.nativeTerritoryName());
 }
 
 } // namespace
@@ -101,8 +100,8 @@ void WritingAids::setSpellChecking(bool on) {
 }
 
 void WritingAids::setLanguage(const QString& language) {
-    m_language = m_installed.contains(language) || m_installed.isEmpty() ? language
-                                                                         : m_installed.first();
+    m_language =
+        m_installed.contains(language) || m_installed.isEmpty() ? language : m_installed.first();
     loadDictionary();
     m_field->viewport()->update();
 }
@@ -217,8 +216,10 @@ void WritingAids::replaceWord(qsizetype start, const QString& word, const QStrin
     cursor.setPosition(int(start + word.size()), QTextCursor::KeepAnchor);
     if (cursor.selectedText() != word)
         return;
-    // One edit, so one undo step.
+    // One edit block, so one undo step.
+    cursor.beginEditBlock();
     cursor.insertText(replacement);
+    cursor.endEditBlock();
     m_field->setTextCursor(cursor);
 }
 
@@ -232,10 +233,9 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
             QFont bold = action->font();
             bold.setBold(true);
             action->setFont(bold);
-            connect(action, &QAction::triggered, this,
-                    [this, misspelt, suggestion] {
-                        replaceWord(misspelt.start, misspelt.word, suggestion);
-                    });
+            connect(action, &QAction::triggered, this, [this, misspelt, suggestion] {
+                replaceWord(misspelt.start, misspelt.word, suggestion);
+            });
             menu->insertAction(top, action);
         }
         if (suggestions.isEmpty()) {

@@ -78,7 +78,7 @@ private:
     TextField* m_field;
     SpellChecker* m_checker;
     QList<QString> m_installed; // languages with a dictionary
-    bool m_spellOn = false; // on when the settings say so
+    bool m_spellOn = false;     // on when the settings say so
     bool m_quotesChecked = true;
     bool m_tagsOn = true;
     QString m_language;
