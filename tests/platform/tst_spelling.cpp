@@ -45,9 +45,17 @@ private slots:
 
     // The German ones first, each language once, only those with both files.
     void dictionaries() {
+        // Searched first: a de_DE without its .dic must not hide the real one.
+        QTemporaryDir extra;
+        for (const char* name : {"/de_DE.aff", "/aa_AA.aff", "/aa_AA.dic"})
+            QVERIFY(writeFile(extra.path() + name, "SET UTF-8\n"));
+        qputenv("DICPATH", QFile::encodeName(extra.path()));
+        const QList<spelling::Dictionary> installed = spelling::installedDictionaries();
+        qunsetenv("DICPATH");
         QStringList names;
-        for (const spelling::Dictionary& dictionary : spelling::installedDictionaries()) {
+        for (const spelling::Dictionary& dictionary : installed) {
             names << dictionary.language;
+            QVERIFY(dictionary.language == "aa_AA" || !dictionary.affPath.startsWith(extra.path()));
             QVERIFY(QFileInfo(dictionary.affPath).isFile());
             QVERIFY(QFileInfo(dictionary.affPath.chopped(4) + ".dic").isFile());
         }
@@ -56,6 +64,7 @@ private slots:
         const QStringList german = names.filter(QRegularExpression(QStringLiteral("^de_")));
         QCOMPARE(names.mid(0, german.size()), german);
         QVERIFY(std::is_sorted(german.begin() + 3, german.end()));
+        QCOMPARE(names.value(german.size()), QStringLiteral("aa_AA"));
     }
 
     // Words asked while the dictionary loads get their state after ready().
@@ -118,6 +127,7 @@ private slots:
         QVERIFY(!checker.isReady());
         QCOMPARE(states(checker, {"Fehler"}), QStringLiteral("?"));
         checker.load(language);
+        QTest::qSleep(100); // the worker answers before the event loop delivers the answer
         checker.load(QStringLiteral("de_DE"));
         QTRY_COMPARE(ready.count(), 2);
         QCOMPARE(ready.last().first().toBool(), true);
