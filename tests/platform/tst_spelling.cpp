@@ -97,7 +97,6 @@ private slots:
         QStringList found = checker.suggestions(word);
         QVERIFY2(found.contains(expected), qPrintable(found.join(u' ')));
         QVERIFY(!first || found.first() == expected);
-        QVERIFY(found.size() <= 7);
         QCOMPARE(checker.suggestions(word, 2), found.mid(0, 2));
         QCOMPARE(found.removeDuplicates(), 0);
     }
@@ -118,6 +117,7 @@ private slots:
         QVERIFY(!checker.isReady());
         QCOMPARE(states(checker, {"Fehler"}), QStringLiteral("?"));
         checker.load(language);
+        QTest::qSleep(100); // the worker answers before the event loop delivers the answer
         checker.load(QStringLiteral("de_DE"));
         QTRY_COMPARE(ready.count(), 2);
         QCOMPARE(ready.last().first().toBool(), true);
