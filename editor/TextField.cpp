@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QPainter>
 #include <QTextCursor>
 #include <QToolTip>
 
@@ -60,10 +59,8 @@ bool TextField::viewportEvent(QEvent* event) {
 
 void TextField::paintEvent(QPaintEvent* event) {
     QPlainTextEdit::paintEvent(event);
-    if (paintOver) {
-        QPainter painter(viewport());
-        paintOver(painter, event->rect());
-    }
+    if (paintOver)
+        paintOver(viewport(), event->rect());
 }
 
 QPointF TextField::blockTopLeft(const QTextBlock& block) const {

@@ -13,8 +13,8 @@ public:
     explicit TextField(QWidget* parent = nullptr);
 
     std::function<bool(int KeyCode, int Shift)> keyDown;
-    // Drawn over the text after each paint of the viewport (the rectangle being painted).
-    std::function<void(QPainter& painter, const QRect& rect)> paintOver;
+    // Draws over the text after each paint of the viewport (the rectangle being painted).
+    std::function<void(QWidget* viewport, const QRect& rect)> paintOver;
     // The tool tip for a point of the viewport; empty for none.
     std::function<QString(const QPoint& point)> toolTipAt;
 

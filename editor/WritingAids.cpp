@@ -7,10 +7,11 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QActionGroup>
+#include <QImage>
 #include <QLocale>
 #include <QMenu>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPixmap>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -19,6 +20,7 @@
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -28,32 +30,55 @@ constexpr int kMaxSuggestions = 7;
 
 enum class Line { Wave, Dots };
 
-// Underlines the characters [start, start + length) of a block, line by line of its layout.
+// A paragraph longer than this is spelled only around its lines in view.
+constexpr qsizetype kWholeBlock = 4096;
+
+constexpr int kWaveHeight = 3;
+
+// One period of the red wave: down and up over four pixels.
+const QPixmap& waveTile() {
+    static const QPixmap tile = [] {
+        QImage image(4, kWaveHeight, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        const QRgb red = qRgb(255, 0, 0);
+        image.setPixel(0, 0, red);
+        image.setPixel(1, 1, red);
+        image.setPixel(2, 2, red);
+        image.setPixel(3, 1, red);
+        return QPixmap::fromImage(image);
+    }();
+    return tile;
+}
+
+// Underlines the characters [start, start + length) of a block, on those of its lines that lie
+// in the painted rectangle.
 void underline(QPainter& painter, const QPointF& blockTop, const QTextLayout* layout,
-               qsizetype start, qsizetype length, Line style) {
+               const QRect& rect, qsizetype start, qsizetype length, Line style) {
     const qsizetype end = start + length;
-    for (int i = 0; i < layout->lineCount(); ++i) {
+    for (int i = layout->lineForTextPosition(int(start)).lineNumber();
+         i >= 0 && i < layout->lineCount(); ++i) {
         const QTextLine line = layout->lineAt(i);
+        if (line.textStart() >= end)
+            break;
+        const qreal top = blockTop.y() + line.y();
+        if (top > rect.bottom() || top + line.height() < rect.top())
+            continue;
         const qsizetype from = std::max<qsizetype>(start, line.textStart());
         const qsizetype to = std::min<qsizetype>(end, line.textStart() + line.textLength());
         if (from >= to)
             continue;
-        const qreal x1 = blockTop.x() + line.cursorToX(int(from));
-        const qreal x2 = blockTop.x() + line.cursorToX(int(to));
-        const qreal y = blockTop.y() + line.y() + std::min(line.ascent() + 2, line.height() - 2);
+        const int x1 = qRound(blockTop.x() + line.cursorToX(int(from)));
+        const int x2 = qRound(blockTop.x() + line.cursorToX(int(to)));
+        const int y = qRound(top + std::min(line.ascent() + 2, line.height() - 2));
         if (style == Line::Dots) {
-            QPen pen(QColor(255, 140, 0), 2, Qt::DotLine);
-            painter.setPen(pen);
-            painter.drawLine(QPointF(x1, y + 0.5), QPointF(x2, y + 0.5));
+            static const QPen dots(QColor(255, 140, 0), 2, Qt::DotLine);
+            painter.setPen(dots);
+            painter.drawLine(x1, y, x2, y);
             continue;
         }
-        // A zigzag of 2-pixel steps reads as the usual wavy spelling line at every font size.
-        QPainterPath wave(QPointF(x1, y));
-        bool up = true;
-        for (qreal x = x1 + 2; x <= x2; x += 2, up = !up)
-            wave.lineTo(x, up ? y + 2 : y);
-        painter.setPen(QPen(Qt::red, 1));
-        painter.drawPath(wave);
+        // The usual wavy spelling line, blitted from one tile of the wave: far cheaper than
+        // stroking a zigzag for each word on every repaint.
+        painter.drawTiledPixmap(QRect(x1, y, std::max(x2 - x1, 2), kWaveHeight), waveTile());
     }
 }
 
@@ -62,6 +87,40 @@ QString languageLabel(const QString& language) {
     if (locale.language() == QLocale::C)
         return language;
     return QStringLiteral("%1 (%2)").arg(locale.nativeLanguageName(), locale.nativeTerritoryName());
+}
+
+// The text range of a block's lines that lie between two heights of the viewport.
+struct Lines {
+    qsizetype from = 0;
+    qsizetype to = 0;
+};
+Lines linesIn(const QPointF& blockTop, const QTextLayout* layout, qreal top, qreal bottom) {
+    Lines lines{-1, 0};
+    // The first line reaching down to `top`: lines stand in order of height.
+    int first = 0;
+    for (int count = layout->lineCount(); count > 0;) {
+        const int half = count / 2;
+        const QTextLine line = layout->lineAt(first + half);
+        if (blockTop.y() + line.y() + line.height() < top) {
+            first += half + 1;
+            count -= half + 1;
+        } else {
+            count = half;
+        }
+    }
+    for (int i = first; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        const qreal y = blockTop.y() + line.y();
+        if (y > bottom)
+            break;
+        if (y + line.height() < top)
+            continue;
+        if (lines.from < 0)
+            lines.from = line.textStart();
+        lines.to = line.textStart() + line.textLength();
+    }
+    lines.from = std::max<qsizetype>(lines.from, 0);
+    return lines;
 }
 
 } // namespace
@@ -76,13 +135,19 @@ WritingAids::WritingAids(TextField* field)
     connect(m_pause, &QTimer::timeout, this, &WritingAids::startTagCheck);
     connect(&m_running, &QFutureWatcher<tagbalance::Result>::finished, this,
             &WritingAids::tagCheckDone);
-    const auto repaint = [this] { m_field->viewport()->update(); };
-    connect(m_checker, &SpellChecker::checked, this, repaint);
-    connect(m_checker, &SpellChecker::ready, this, repaint);
+    // New answers matter only where a word was still waiting for one.
+    connect(m_checker, &SpellChecker::checked, this, [this] {
+        ++m_generation;
+        if (m_sawPending) {
+            m_sawPending = false;
+            m_field->viewport()->update();
+        }
+    });
+    connect(m_checker, &SpellChecker::ready, this, [this] { answersChanged(); });
     connect(field->document(), &QTextDocument::contentsChange, this, &WritingAids::contentsChange);
     connect(field, &TextField::contextMenuAboutToShow, this,
             [this](QMenu* menu) { extendMenu(menu, m_field->contextMenuPos()); });
-    field->paintOver = [this](QPainter& painter, const QRect& rect) { paint(painter, rect); };
+    field->paintOver = [this](QWidget* viewport, const QRect& rect) { paint(viewport, rect); };
     field->toolTipAt = [this](const QPoint& point) { return toolTipAt(point); };
 }
 
@@ -106,8 +171,25 @@ void WritingAids::setLanguage(const QString& language) {
     m_field->viewport()->update();
 }
 
+void WritingAids::answersChanged() {
+    ++m_epoch;
+    m_field->viewport()->update();
+}
+
+void WritingAids::ignoreWord(const QString& word) {
+    m_checker->ignore(word);
+    answersChanged();
+}
+
+files::WriteResult WritingAids::addWord(const QString& word) {
+    const files::WriteResult written = m_checker->addToPersonalList(word);
+    answersChanged();
+    return written;
+}
+
 void WritingAids::setQuotesChecked(bool on) {
     m_quotesChecked = on;
+    ++m_epoch;
     // Leaving quotes out needs to know where they are.
     if (!on && m_quotes.isEmpty())
         startTagCheck();
@@ -124,6 +206,10 @@ void WritingAids::setTagCheck(bool on) {
 void WritingAids::loadDictionary() {
     if (!m_spellOn || !m_installed.contains(m_language) || m_requested == m_language)
         return;
+    // An empty field needs no dictionary: it comes with the first text, so an idle start keeps
+    // its memory.
+    if (m_field->document()->isEmpty())
+        return;
     m_requested = m_language;
     m_checker->load(m_language);
 }
@@ -139,35 +225,100 @@ bool WritingAids::inQuote(qsizetype position) const {
     return after != m_quotes.cbegin() && position < std::prev(after)->end;
 }
 
+namespace {
+
+// The misspelt words of a short block, kept with the block until its text or the checker's
+// answers change: a repaint then costs no scanning.
+struct MisspeltCache : QTextBlockUserData {
+    int revision = 0;
+    quint64 epoch = 0;
+    bool pending = false; // a word had no answer yet: good until the next answers only
+    quint64 generation = 0;
+    QList<WritingAids::Span> words; // block-relative
+};
+
+} // namespace
+
 template <typename Visit>
-void WritingAids::forEachMisspelt(const QTextBlock& block, Visit&& visit) const {
+void WritingAids::forEachMisspelt(const QTextBlock& block, qsizetype from, qsizetype to,
+                                  Visit&& visit) const {
+    // The block's length counts its separator; its text is only copied on a miss.
+    const bool whole = block.length() - 1 <= kWholeBlock;
+    if (whole) {
+        // Only the aids keep data with a block.
+        if (auto* cache = static_cast<MisspeltCache*>(block.userData());
+            cache && cache->revision == block.revision() && cache->epoch == m_epoch &&
+            (!cache->pending || cache->generation == m_generation)) {
+            for (const Span& word : std::as_const(cache->words))
+                visit(word.start, word.length);
+            return;
+        }
+    }
     const QString text = block.text();
-    for (const spellscan::Word& word : spellscan::checkableWords(text)) {
-        if (!m_quotesChecked && inQuote(block.position() + word.start))
+    QStringView part(text);
+    qsizetype offset = 0;
+    if (!whole) {
+        // From a space before the range to one after it, so no word is cut.
+        const qsizetype begin = from > 0 ? text.lastIndexOf(u' ', from - 1) + 1 : 0;
+        qsizetype end = to < text.size() ? text.indexOf(u' ', to) : text.size();
+        end = end < 0 ? text.size() : end;
+        part = part.sliced(begin, end - begin);
+        offset = begin;
+    }
+    QList<Span> found;
+    bool pending = false;
+    for (const spellscan::Word& word : spellscan::checkableWords(part)) {
+        const qsizetype start = offset + word.start;
+        if (!whole && (start + word.length < from || start > to))
             continue;
-        if (m_checker->state(text.mid(word.start, word.length)) == SpellChecker::State::Wrong)
-            visit(word.start, word.length);
+        if (!m_quotesChecked && inQuote(block.position() + start))
+            continue;
+        const SpellChecker::State state = m_checker->state(text.mid(start, word.length));
+        pending = pending || state == SpellChecker::State::Pending;
+        if (state == SpellChecker::State::Wrong)
+            found.append({start, word.length});
+    }
+    m_sawPending = m_sawPending || pending;
+    for (const Span& word : std::as_const(found))
+        visit(word.start, word.length);
+    if (whole) {
+        auto* cache = new MisspeltCache;
+        cache->revision = block.revision();
+        cache->generation = m_generation;
+        cache->epoch = m_epoch;
+        cache->pending = pending;
+        cache->words = std::move(found);
+        QTextBlock(block).setUserData(cache); // the block owns it
     }
 }
 
-void WritingAids::paint(QPainter& painter, const QRect& rect) const {
+void WritingAids::paint(QWidget* viewport, const QRect& rect) const {
     const bool spelling = m_spellOn && m_checker->isReady();
     const bool tags = m_tagsOn && !m_marks.isEmpty();
     if (!spelling && !tags)
         return;
-    painter.setRenderHint(QPainter::Antialiasing);
+    // Most repaints have nothing to underline: the painter is only made for the first mark.
+    std::optional<QPainter> open;
+    const auto painter = [&]() -> QPainter& {
+        if (!open)
+            open.emplace(viewport);
+        return *open;
+    };
     for (QTextBlock block = m_field->firstVisibleTextBlock(); block.isValid();
          block = block.next()) {
         const QPointF top = m_field->blockTopLeft(block);
         if (top.y() > rect.bottom())
             break;
         const QTextLayout* layout = block.layout();
-        if (!block.isVisible() || !layout || top.y() + layout->boundingRect().bottom() < rect.top())
+        if (!block.isVisible() || !layout || layout->lineCount() == 0 ||
+            top.y() + layout->boundingRect().bottom() < rect.top())
             continue;
-        if (spelling)
-            forEachMisspelt(block, [&](qsizetype start, qsizetype length) {
-                underline(painter, top, layout, start, length, Line::Wave);
+        if (spelling) {
+            const Lines lines = linesIn(top, layout, rect.top(), rect.bottom());
+            forEachMisspelt(block, lines.from, lines.to, [&](qsizetype start, qsizetype length) {
+                underline(painter(), top, layout, rect, start, length, Line::Wave);
             });
+        }
         if (!tags)
             continue;
         const qsizetype begin = block.position();
@@ -176,7 +327,7 @@ void WritingAids::paint(QPainter& painter, const QRect& rect) const {
             m_marks.cbegin(), m_marks.cend(), begin,
             [](const tagbalance::Mark& m, qsizetype p) { return m.start + m.length <= p; });
         for (; mark != m_marks.cend() && mark->start < end; ++mark)
-            underline(painter, top, layout, mark->start - begin, mark->length, Line::Dots);
+            underline(painter(), top, layout, rect, mark->start - begin, mark->length, Line::Dots);
     }
 }
 
@@ -187,9 +338,13 @@ QList<WritingAids::Span> WritingAids::misspeltInView() const {
     const int bottom = m_field->viewport()->height();
     for (QTextBlock block = m_field->firstVisibleTextBlock(); block.isValid();
          block = block.next()) {
-        if (m_field->blockTopLeft(block).y() > bottom)
+        const QPointF top = m_field->blockTopLeft(block);
+        if (top.y() > bottom)
             break;
-        forEachMisspelt(block, [&](qsizetype start, qsizetype length) {
+        if (!block.layout() || block.layout()->lineCount() == 0)
+            continue;
+        const Lines lines = linesIn(top, block.layout(), 0, bottom);
+        forEachMisspelt(block, lines.from, lines.to, [&](qsizetype start, qsizetype length) {
             spans.append({block.position() + start, length});
         });
     }
@@ -203,7 +358,7 @@ WritingAids::WordAt WritingAids::misspeltAt(const QPoint& viewportPos) const {
     const QTextCursor cursor = m_field->cursorForPosition(viewportPos);
     const QTextBlock block = cursor.block();
     const int offset = cursor.positionInBlock();
-    forEachMisspelt(block, [&](qsizetype start, qsizetype length) {
+    forEachMisspelt(block, offset, offset, [&](qsizetype start, qsizetype length) {
         if (found.start < 0 && start <= offset && offset <= start + length)
             found = {block.position() + start, block.text().mid(start, length)};
     });
@@ -245,7 +400,7 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
         }
         auto* add = new QAction(QStringLiteral("Zum Wörterbuch hinzufügen"), menu);
         connect(add, &QAction::triggered, this, [this, word = misspelt.word] {
-            const files::WriteResult written = m_checker->addToPersonalList(word);
+            const files::WriteResult written = addWord(word);
             if (!written.ok)
                 boxes::MsgBox(QStringLiteral("Das Wort \"%1\" konnte nicht ins Wörterbuch "
                                              "geschrieben werden.\n%2\nEs gilt bis zum "
@@ -254,7 +409,7 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
         });
         auto* ignore = new QAction(QStringLiteral("Ignorieren"), menu);
         connect(ignore, &QAction::triggered, this,
-                [this, word = misspelt.word] { m_checker->ignore(word); });
+                [this, word = misspelt.word] { ignoreWord(word); });
         menu->insertActions(top, {add, ignore});
         if (top)
             menu->insertSeparator(top);
@@ -317,6 +472,7 @@ QString WritingAids::toolTipAt(const QPoint& viewportPos) const {
 
 void WritingAids::contentsChange(int position, int removed, int added) {
     ++m_edits;
+    loadDictionary();
     const qsizetype end = qsizetype(position) + removed;
     const qsizetype delta = qsizetype(added) - removed;
     QList<tagbalance::Mark> kept;
@@ -366,5 +522,7 @@ void WritingAids::tagCheckDone() {
     tagbalance::Result result = m_running.result();
     m_marks = std::move(result.marks);
     m_quotes = std::move(result.quotes);
+    if (!m_quotesChecked)
+        ++m_epoch; // the words left out may have changed
     m_field->viewport()->update();
 }

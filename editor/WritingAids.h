@@ -1,5 +1,6 @@
 #pragma once
 #include "markup/TagBalance.h"
+#include "platform/files.h"
 
 #include <QFutureWatcher>
 #include <QList>
@@ -8,7 +9,7 @@
 #include <QString>
 
 class QMenu;
-class QPainter;
+class QWidget;
 class QRect;
 class QTextBlock;
 class QTimer;
@@ -39,6 +40,9 @@ public:
     bool dictionaryInstalled() const { return !m_installed.isEmpty(); }
 
     SpellChecker& checker() { return *m_checker; }
+    // A word right for this run, or from now on (in the user's word list).
+    void ignoreWord(const QString& word);
+    files::WriteResult addWord(const QString& word);
 
     struct Span {
         qsizetype start = 0; // document position
@@ -66,13 +70,18 @@ private:
         QString word;
     };
     WordAt misspeltAt(const QPoint& viewportPos) const;
-    template <typename Visit> void forEachMisspelt(const QTextBlock& block, Visit&& visit) const;
+    // Calls visit(start, length) for each misspelt word of the block that touches the block's
+    // text range [from, to].
+    template <typename Visit>
+    void forEachMisspelt(const QTextBlock& block, qsizetype from, qsizetype to,
+                         Visit&& visit) const;
     bool inQuote(qsizetype position) const;
-    void paint(QPainter& painter, const QRect& rect) const;
+    void paint(QWidget* viewport, const QRect& rect) const;
     void contentsChange(int position, int removed, int added);
     void startTagCheck();
     void tagCheckDone();
     void loadDictionary();
+    void answersChanged();
     void replaceWord(qsizetype start, const QString& word, const QString& replacement);
 
     TextField* m_field;
@@ -87,6 +96,11 @@ private:
     QList<tagbalance::Range> m_quotes;
     QTimer* m_pause;
     QFutureWatcher<tagbalance::Result> m_running;
+    // Counts the changes of the checker's answers and of the quotes left out: the misspelt
+    // words kept with a block are good for one generation.
+    quint64 m_generation = 0; // answers to waiting words
+    quint64 m_epoch = 0;      // answers that may turn a wrong word right, or quotes left out
+    mutable bool m_sawPending = false;
     quint64 m_edits = 0;        // edits of the text so far
     quint64 m_runningEdits = 0; // the count the running check started from
     bool m_checkPending = false;

@@ -48,7 +48,7 @@ class TestWritingAids : public QObject {
 
     void setText(const QString& text) {
         m_field->setPlainText(text);
-        QTRY_VERIFY(m_aids->tagsSettled());
+        QTRY_VERIFY(m_aids->tagsSettled() && m_aids->checker().isReady());
     }
     QPoint pointOf(int position) const {
         QTextCursor cursor(m_field->document());
@@ -69,11 +69,11 @@ private slots:
         m_field->show();
         m_aids = new WritingAids(m_field.get());
         m_aids->setLanguage(QStringLiteral("de_DE"));
-        QSignalSpy ready(&m_aids->checker(), &SpellChecker::ready);
         m_aids->setSpellChecking(true);
         m_aids->setTagCheck(true);
-        QVERIFY(ready.wait(10000));
-        QCOMPARE(ready.first().first().toBool(), true);
+        // The dictionary comes with the first text, not before.
+        QTest::qWait(50);
+        QVERIFY(!m_aids->checker().isReady());
     }
 
     void cleanup() { m_field.reset(); }
@@ -133,9 +133,9 @@ private slots:
     void ignoreAndPersonalList() {
         setText(QStringLiteral("Ein Fehlr und ein Schreibfehlr"));
         QTRY_COMPARE(m_aids->misspeltInView().size(), 2);
-        m_aids->checker().ignore(QStringLiteral("Fehlr"));
+        m_aids->ignoreWord(QStringLiteral("Fehlr"));
         QTRY_COMPARE(m_aids->misspeltInView(), (QList<Span>{Span{18, 12}}));
-        QVERIFY(m_aids->checker().addToPersonalList(QStringLiteral("Schreibfehlr")).ok);
+        QVERIFY(m_aids->addWord(QStringLiteral("Schreibfehlr")).ok);
         QTRY_COMPARE(m_aids->misspeltInView(), QList<Span>());
         QVERIFY(readFile(spelling::personalListPath()).contains("Schreibfehlr"));
         QVERIFY(!readFile(spelling::personalListPath()).contains("Fehlr\n"));
