@@ -207,7 +207,6 @@ void SpellChecker::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
 SpellChecker::SpellChecker(QObject* parent)
     : QObject(parent), m_worker(std::make_shared<Worker>()) {
     m_worker->owner = this;
-    m_worker->thread = std::thread([worker = m_worker.get()] { worker->run(); });
 }
 
 SpellChecker::~SpellChecker() {
@@ -217,7 +216,8 @@ SpellChecker::~SpellChecker() {
     }
     m_worker->wake.notify_all();
     // A load under way runs to its end (tens of milliseconds); nuspell cannot be interrupted.
-    m_worker->thread.join();
+    if (m_worker->thread.joinable())
+        m_worker->thread.join();
 }
 
 void SpellChecker::load(const QString& language) {
@@ -233,6 +233,9 @@ void SpellChecker::load(const QString& language) {
         m_worker->cache.clear();
         m_worker->queue.clear();
     }
+    // The thread comes with the first dictionary: a program that never checks needs none.
+    if (!m_worker->thread.joinable())
+        m_worker->thread = std::thread([worker = m_worker.get()] { worker->run(); });
     m_worker->wake.notify_one();
 }
 
