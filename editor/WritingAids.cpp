@@ -292,6 +292,27 @@ void WritingAids::forEachMisspelt(const QTextBlock& block, qsizetype from, qsize
     }
 }
 
+template <typename Visit>
+void WritingAids::forEachBlockIn(int top, int bottom, Visit&& visit) const {
+    for (QTextBlock block = m_field->firstVisibleTextBlock(); block.isValid();
+         block = block.next()) {
+        const QPointF topLeft = m_field->blockTopLeft(block);
+        if (topLeft.y() > bottom)
+            break;
+        const QTextLayout* layout = block.layout();
+        if (!block.isVisible() || !layout || layout->lineCount() == 0 ||
+            topLeft.y() + layout->boundingRect().bottom() < top)
+            continue;
+        visit(block, topLeft, linesIn(topLeft, layout, top, bottom));
+    }
+}
+
+QList<tagbalance::Mark>::const_iterator WritingAids::firstMarkReaching(qsizetype position) const {
+    return std::lower_bound(
+        m_marks.cbegin(), m_marks.cend(), position,
+        [](const tagbalance::Mark& m, qsizetype p) { return m.start + m.length < p; });
+}
+
 void WritingAids::paint(QWidget* viewport, const QRect& rect) const {
     const bool spelling = m_spellOn && m_checker->isReady();
     const bool tags = m_tagsOn && !m_marks.isEmpty();
@@ -304,50 +325,37 @@ void WritingAids::paint(QWidget* viewport, const QRect& rect) const {
             open.emplace(viewport);
         return *open;
     };
-    for (QTextBlock block = m_field->firstVisibleTextBlock(); block.isValid();
-         block = block.next()) {
-        const QPointF top = m_field->blockTopLeft(block);
-        if (top.y() > rect.bottom())
-            break;
-        const QTextLayout* layout = block.layout();
-        if (!block.isVisible() || !layout || layout->lineCount() == 0 ||
-            top.y() + layout->boundingRect().bottom() < rect.top())
-            continue;
-        if (spelling) {
-            const Lines lines = linesIn(top, layout, rect.top(), rect.bottom());
-            forEachMisspelt(block, lines.from, lines.to, [&](qsizetype start, qsizetype length) {
-                underline(painter(), top, layout, rect, start, length, Line::Wave);
-            });
-        }
-        if (!tags)
-            continue;
-        const qsizetype begin = block.position();
-        const qsizetype end = begin + block.length();
-        auto mark = std::lower_bound(
-            m_marks.cbegin(), m_marks.cend(), begin,
-            [](const tagbalance::Mark& m, qsizetype p) { return m.start + m.length <= p; });
-        for (; mark != m_marks.cend() && mark->start < end; ++mark)
-            underline(painter(), top, layout, rect, mark->start - begin, mark->length, Line::Dots);
-    }
+    forEachBlockIn(rect.top(), rect.bottom(),
+                   [&](const QTextBlock& block, const QPointF& top, const Lines& lines) {
+                       const QTextLayout* layout = block.layout();
+                       if (spelling)
+                           forEachMisspelt(block, lines.from, lines.to,
+                                           [&](qsizetype start, qsizetype length) {
+                                               underline(painter(), top, layout, rect, start,
+                                                         length, Line::Wave);
+                                           });
+                       if (!tags)
+                           return;
+                       const qsizetype begin = block.position();
+                       const qsizetype end = begin + block.length();
+                       for (auto mark = firstMarkReaching(begin + 1);
+                            mark != m_marks.cend() && mark->start < end; ++mark)
+                           underline(painter(), top, layout, rect, mark->start - begin,
+                                     mark->length, Line::Dots);
+                   });
 }
 
 QList<WritingAids::Span> WritingAids::misspeltInView() const {
     QList<Span> spans;
     if (!m_spellOn || !m_checker->isReady())
         return spans;
-    const int bottom = m_field->viewport()->height();
-    for (QTextBlock block = m_field->firstVisibleTextBlock(); block.isValid();
-         block = block.next()) {
-        const QPointF top = m_field->blockTopLeft(block);
-        if (top.y() > bottom)
-            break;
-        if (!block.layout() || block.layout()->lineCount() == 0)
-            continue;
-        const Lines lines = linesIn(top, block.layout(), 0, bottom);
-        forEachMisspelt(block, lines.from, lines.to, [&](qsizetype start, qsizetype length) {
-            spans.append({block.position() + start, length});
-        });
-    }
+    forEachBlockIn(0, m_field->viewport()->height(),
+                   [&](const QTextBlock& block, const QPointF&, const Lines& lines) {
+                       forEachMisspelt(block, lines.from, lines.to,
+                                       [&](qsizetype start, qsizetype length) {
+                                           spans.append({block.position() + start, length});
+                                       });
+                   });
     return spans;
 }
 
@@ -417,16 +425,17 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
 
     menu->addSeparator();
     const bool installed = dictionaryInstalled();
-    QAction* spell = menu->addAction(
-        installed ? QStringLiteral("Rechtschreibprüfung")
-                  : QStringLiteral("Rechtschreibprüfung (kein Wörterbuch installiert)"));
-    spell->setCheckable(true);
-    spell->setChecked(installed && m_spellOn);
-    spell->setEnabled(installed);
-    connect(spell, &QAction::toggled, this, [this](bool on) {
-        setSpellChecking(on);
-        emit switchesChanged();
-    });
+    const auto addSwitch = [this, menu](const QString& text, bool checked, bool enabled,
+                                        void (WritingAids::*set)(bool)) {
+        QAction* action = menu->addAction(text);
+        action->setCheckable(true);
+        action->setChecked(checked);
+        action->setEnabled(enabled);
+        connect(action, &QAction::toggled, this, set);
+    };
+    addSwitch(installed ? QStringLiteral("Rechtschreibprüfung")
+                        : QStringLiteral("Rechtschreibprüfung (kein Wörterbuch installiert)"),
+              installed && m_spellOn, installed, &WritingAids::setSpellChecking);
     QMenu* languages = menu->addMenu(QStringLiteral("Sprache"));
     languages->setEnabled(installed);
     auto* group = new QActionGroup(languages);
@@ -435,39 +444,19 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
         choice->setCheckable(true);
         choice->setChecked(language == m_language);
         group->addAction(choice);
-        connect(choice, &QAction::triggered, this, [this, language] {
-            setLanguage(language);
-            emit switchesChanged();
-        });
+        connect(choice, &QAction::triggered, this, [this, language] { setLanguage(language); });
     }
-    QAction* quotes = menu->addAction(QStringLiteral("Zitate prüfen"));
-    quotes->setCheckable(true);
-    quotes->setChecked(m_quotesChecked);
-    quotes->setEnabled(installed && m_spellOn);
-    connect(quotes, &QAction::toggled, this, [this](bool on) {
-        setQuotesChecked(on);
-        emit switchesChanged();
-    });
-    QAction* tags = menu->addAction(QStringLiteral("Tags prüfen"));
-    tags->setCheckable(true);
-    tags->setChecked(m_tagsOn);
-    connect(tags, &QAction::toggled, this, [this](bool on) {
-        setTagCheck(on);
-        emit switchesChanged();
-    });
+    addSwitch(QStringLiteral("Zitate prüfen"), m_quotesChecked, installed && m_spellOn,
+              &WritingAids::setQuotesChecked);
+    addSwitch(QStringLiteral("Tags prüfen"), m_tagsOn, true, &WritingAids::setTagCheck);
 }
 
 QString WritingAids::toolTipAt(const QPoint& viewportPos) const {
     if (!m_tagsOn)
         return {};
     const int position = m_field->cursorForPosition(viewportPos).position();
-    for (const tagbalance::Mark& mark : m_marks) {
-        if (mark.start > position)
-            break;
-        if (position <= mark.start + mark.length)
-            return mark.message;
-    }
-    return {};
+    const auto mark = firstMarkReaching(position);
+    return mark != m_marks.cend() && mark->start <= position ? mark->message : QString();
 }
 
 void WritingAids::contentsChange(int position, int removed, int added) {

@@ -60,10 +60,6 @@ public:
     void extendMenu(QMenu* menu, const QPoint& viewportPos);
     QString toolTipAt(const QPoint& viewportPos) const;
 
-signals:
-    // A switch or the language was changed from the menu.
-    void switchesChanged();
-
 private:
     struct WordAt {
         qsizetype start = -1;
@@ -75,6 +71,11 @@ private:
     template <typename Visit>
     void forEachMisspelt(const QTextBlock& block, qsizetype from, qsizetype to,
                          Visit&& visit) const;
+    // Calls visit(block, topLeft, lines) for each laid-out block with lines between two heights
+    // of the viewport; `lines` is the text range of those lines.
+    template <typename Visit> void forEachBlockIn(int top, int bottom, Visit&& visit) const;
+    // The first tag mark that ends at or after `position` (marks never overlap).
+    QList<tagbalance::Mark>::const_iterator firstMarkReaching(qsizetype position) const;
     bool inQuote(qsizetype position) const;
     void paint(QWidget* viewport, const QRect& rect) const;
     void contentsChange(int position, int removed, int added);
