@@ -161,15 +161,6 @@ private slots:
         QCOMPARE(states(checker, {"Quabbelwurz"}), QStringLiteral("+"));
         QVERIFY(QFileInfo(m_listPath).isDir());
     }
-
-    void ignore() {
-        SpellChecker checker;
-        QVERIFY(loaded(checker));
-        QTRY_COMPARE(states(checker, {"Fehlr"}), QStringLiteral("-"));
-        checker.ignore("Fehlr");
-        QCOMPARE(states(checker, {"Fehlr"}), QStringLiteral("+"));
-        QVERIFY(!QFileInfo::exists(m_listPath));
-    }
 };
 
 BEITRAGSBOX_TEST_MAIN(TestSpelling)
