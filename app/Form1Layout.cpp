@@ -62,7 +62,7 @@ void Form1::createControls() {
          60, 615, nullptr},
         {Check2, "AS",
          "Autosave: Der Text wird regelmäßig in der Datei \"autosave.txt\" gesichert. "
-         "Intervall einstellbar mit dem Button \"?/+\".",
+         "Intervall einstellbar unter \"Opt\".",
          720, 615, nullptr},
         {Check3, "AOT", "Always on Top: Das Programm bleibt immer im Vordergrund.", 1320, 735,
          nullptr},
