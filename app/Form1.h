@@ -103,6 +103,8 @@ public:
     void setColor(ColorGroup group, qint32 value);
     // The desktop scheme's colours, as a new window has them.
     void resetColors();
+    // The interval chosen in the options dialog; one above 0 ticks AS.
+    void setAutosaveInterval(int milliseconds);
     // Applies the level where window opacity is supported; keeps it in any case.
     void applyTransparency(int level);
     // Quick text n and its drop-down entry.

@@ -116,6 +116,12 @@ void Form1::createControls() {
     connect(Check2, &QCheckBox::stateChanged, this,
             [this] { Timer1->setEnabled(Check2->checkState() != Qt::Unchecked); });
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
+    // The wheel over the closed drop-down would step through the entries, and each step counts
+    // as a pick: whoever scrolls with the mouse over it would insert quick texts unawares. Nor
+    // does the wheel take the focus from the edit field, here or over the smiley list.
+    Combo1->installEventFilter(this);
+    Combo1->setFocusPolicy(Qt::StrongFocus);
+    List1->setFocusPolicy(Qt::StrongFocus);
     // Each click inserts once, so a double-click inserts twice, and Enter inserts; moving
     // through the list with the arrow keys does not. "activated" is left alone: on a desktop
     // that activates items on a single click it would come on top of the click.
@@ -186,6 +192,8 @@ void Form1::resizeEvent(QResizeEvent* event) {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Combo1 && event->type() == QEvent::Wheel)
+        return true;
     if (watched == List1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

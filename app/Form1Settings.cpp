@@ -74,6 +74,13 @@ qint32 Form1::ReadSetting(const SettingValues& values, const config::SettingKey&
 void Form1::LoadSettings(const SettingValues& values) {
     for (const Setting& setting : kSettings)
         setting.apply(*this, ReadSetting(values, setting.key));
+    // Where the file comes from the Windows program, the delay alone ran autosave and AS did
+    // nothing; AS switching autosave now must not silently stop it.
+    const bool olderFile = std::none_of(
+        std::begin(config::kAddedKeys), std::end(config::kAddedKeys),
+        [&](const char* key) { return values.contains(QString::fromLatin1(key).toCaseFolded()); });
+    if (olderFile && Timer1->Interval() > 0)
+        Check2->setCheckState(Qt::Checked);
     // A stored language is a bare name; anything else falls back to German.
     QString language =
         values.value(QString::fromLatin1(config::SpellLanguage).toCaseFolded()).trimmed();

@@ -66,6 +66,7 @@ void Form1::picSysTrayIcon_MouseMove(int message) {
         if (isMinimized())
             setWindowState(windowState() & ~Qt::WindowMinimized);
         setVisible(true);
+        window::activate(this);
     } else if (message == TrayIcon::kRightButtonUp) {
         loadTrayMenu(this)->mnuDatei->popup(QCursor::pos());
     }
@@ -128,12 +129,20 @@ Form2* Form1::loadOptions() {
     Form2* options = Form2::Load(this, setup);
     connect(options, &Form2::colorChosen, this, &Form1::setColor, Qt::UniqueConnection);
     connect(options, &Form2::colorsReset, this, &Form1::resetColors, Qt::UniqueConnection);
-    connect(options, &Form2::intervalChosen, Timer1, &FormTimer::setInterval, Qt::UniqueConnection);
+    connect(options, &Form2::intervalChosen, this, &Form1::setAutosaveInterval,
+            Qt::UniqueConnection);
     connect(options, &Form2::transparencyChanged, this, &Form1::applyTransparency,
             Qt::UniqueConnection);
     connect(options, &Form2::quickTextSaved, this, &Form1::setQuickText, Qt::UniqueConnection);
     options->hsbTransparency->setValue(bytTransparency);
     return options;
+}
+
+void Form1::setAutosaveInterval(int milliseconds) {
+    Timer1->setInterval(milliseconds);
+    // Entering an interval asks for autosave; 0 stops the ticks and leaves the box alone.
+    if (milliseconds > 0)
+        Check2->setCheckState(Qt::Checked);
 }
 
 void Form1::applyTransparency(int level) {

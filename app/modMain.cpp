@@ -60,7 +60,11 @@ void Main() {
     files::removeLeftovers(QDir::currentPath());
     for (const QString& settings : {settingsfile::besideProgram(), settingsfile::userFile()})
         files::removeLeftovers(QFileInfo(settings).absolutePath());
-    Form1::Load()->show();
+    Form1* form = Form1::Load();
+    form->show();
+    // Window managers such as openbox give no focus to a new window without a task-bar entry;
+    // the user's first keys would go nowhere.
+    window::activate(form);
 }
 
 void EndProgram() {

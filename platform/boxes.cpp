@@ -49,7 +49,7 @@ void MsgBox(const QString& text, Icon icon, const QString& title) {
     }
     if (!g_ending) {
         QMessageBox box(icon == Icon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon, title,
-                        text, QMessageBox::Ok, QApplication::activeWindow());
+                        text, QMessageBox::Ok, window::modalOwner());
         box.setWindowModality(Qt::ApplicationModal);
         window::execModal(&box);
     }
@@ -69,7 +69,7 @@ QString InputBox(const QString& prompt, const QString& title) {
     }
     if (g_ending)
         return QString();
-    QInputDialog dialog(QApplication::activeWindow());
+    QInputDialog dialog(window::modalOwner());
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setInputMode(QInputDialog::TextInput);

@@ -58,15 +58,29 @@ void fixedSizeTwips(QWidget* window, double width, double height) {
 
 namespace {
 
-// Activates the owner of a modal window that has just closed. The window manager may pass the
-// focus elsewhere a moment later, while it finishes with the closed window (openbox then falls
-// back to its own window, skipping windows without a task-bar entry); the program then takes
-// it back, a few times at most and only within that moment.
-void giveFocusBack(QWidget* owner) {
+// The window that gets the focus back once a modal window has closed. Between two modal
+// windows of a chain (a box that opens as the one before it closes) no window of the program
+// is active yet; the next one belongs to the same owner.
+QPointer<QWidget>& returningTo() {
+    static QPointer<QWidget> owner;
+    return owner;
+}
+
+} // namespace
+
+void activate(QWidget* owner) {
     if (!owner || !owner->isVisible())
         return;
+    owner->raise();
     owner->activateWindow();
-    auto* watch = new QObject(owner);
+    // The window manager may pass the focus elsewhere a moment later, while it finishes with a
+    // closed window or maps a new one (openbox falls back to its own window and skips windows
+    // without a task-bar entry); the program then takes it back, a few times at most and only
+    // within that moment. One watch at a time: the newest request wins.
+    static QPointer<QObject> watch;
+    delete watch;
+    watch = new QObject(owner);
+    returningTo() = owner;
     auto retries = std::make_shared<int>(3);
     QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, watch,
                      [owner, retries](QWindow* focus) {
@@ -76,17 +90,28 @@ void giveFocusBack(QWidget* owner) {
                              owner->activateWindow();
                          }
                      });
-    QTimer::singleShot(750, watch, [watch] { delete watch; });
+    QTimer::singleShot(750, watch, [] {
+        delete watch;
+        returningTo() = nullptr;
+    });
 }
 
-} // namespace
+QWidget* modalOwner() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    return returningTo();
+}
 
 int execModal(QDialog* dialog) {
     // Read before exec: a dialog that deletes itself on close is gone afterwards.
     QWidget* parent = dialog->parentWidget();
-    const QPointer<QWidget> owner = parent ? parent->window() : QApplication::activeWindow();
+    const QPointer<QWidget> owner = parent ? parent->window() : modalOwner();
     const int result = dialog->exec();
-    giveFocusBack(owner);
+    // Nested: the dialog below is still modal and gets the focus; at the end of a chain the
+    // window that opened the first one.
+    activate(owner);
     return result;
 }
 

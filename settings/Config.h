@@ -35,6 +35,11 @@ constexpr SettingKey CheckTags{"CheckTags", 0, 1, 1};
 constexpr const char* SpellLanguage = "SpellLanguage";
 constexpr const char* kDefaultLanguage = "de_DE";
 
+// The keys this program keeps after the nine. A file with none of them was written by the
+// Windows program or by hand.
+constexpr const char* kAddedKeys[] = {SpellCheck.name, SpellLanguage, SpellCheckQuotes.name,
+                                      CheckTags.name};
+
 // The number at the start of a stored value, rounded half to even and held to the range; the
 // fallback for an empty value. A number beyond 32 bits is held to the range as well.
 qint32 settingValue(const QString& stored, qint32 maximum, qint32 minimum, qint32 fallback);

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
@@ -32,6 +33,8 @@ private slots:
         boxes::seam().active = true;
         endReason = EndReason::User;
     }
+    // A failed check leaves no window loaded for the next case.
+    void cleanup() { EndProgram(); }
 
     void settingValue_data() {
         QTest::addColumn<QString>("stored");
@@ -116,6 +119,63 @@ private slots:
                             "Transparency=128\r\nSpellCheck=0\r\nCheckTags=0\r\n"
                             "SpellLanguage=de_CH\r\nAlwaysOnTop=0\r\nSpellCheckQuotes=1\r\n"
                             "[SMILIES]\r\nSmiley001=:smile:\r\n"));
+    }
+
+    // AS switches autosave. A file from the Windows program (none of the added keys), where
+    // the delay alone ran autosave, starts with AS ticked; the tick is written back.
+    void olderFileKeepsAutosave_data() {
+        QTest::addColumn<bool>("addedKeys");
+        QTest::addColumn<int>("autoSave");
+        QTest::addColumn<int>("delay");
+        QTest::addColumn<bool>("ticked");
+        for (const bool added : {false, true})
+            for (const int autoSave : {0, 1})
+                for (const int delay : {0, 3})
+                    QTest::addRow("%s AutoSave=%d delay=%d", added ? "with added keys" : "older",
+                                  autoSave, delay)
+                        << added << autoSave << delay << (autoSave == 1 || (!added && delay > 0));
+    }
+    void olderFileKeepsAutosave() {
+        QFETCH(bool, addedKeys);
+        QFETCH(int, autoSave);
+        QFETCH(int, delay);
+        QFETCH(bool, ticked);
+        writeIni(QStringLiteral("[GENERAL]\r\nAutoSave=%1\r\nAutoSaveDelay=%2\r\n%3")
+                     .arg(autoSave)
+                     .arg(delay)
+                     .arg(addedKeys ? "CheckTags=1\r\n" : "")
+                     .toLatin1());
+        Form1* form = Form1::Load();
+        QCOMPARE(form->Check2->isChecked(), ticked);
+        QCOMPARE(form->Timer1->isTicking(), ticked && delay > 0);
+        EndProgram();
+        QVERIFY(readIni().contains("AutoSave=" + QByteArray::number(ticked ? 1 : 0) + "\r\n"));
+    }
+
+    // An interval entered in the options dialog asks for autosave: above 0 it ticks AS; 0
+    // stops the ticks and leaves AS as it was.
+    void intervalEnteredTicksAutosave_data() {
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("tickedAfter");
+        QTest::newRow("unticked, 3") << false << "3" << true;
+        QTest::newRow("unticked, 0") << false << "0" << false;
+        QTest::newRow("ticked, 3") << true << "3" << true;
+        QTest::newRow("ticked, 0") << true << "0" << true;
+    }
+    void intervalEnteredTicksAutosave() {
+        QFETCH(bool, ticked);
+        QFETCH(QString, entry);
+        QFETCH(bool, tickedAfter);
+        writeIni(QByteArray("[GENERAL]\r\nAutoSaveDelay=5\r\nCheckTags=1\r\nAutoSave=") +
+                 (ticked ? "1" : "0") + "\r\n");
+        Form1* form = Form1::Load();
+        Form2* options = form->loadOptions();
+        options->Text2->setText(entry);
+        options->Command1_Click();
+        QCOMPARE(form->Check2->isChecked(), tickedAfter);
+        QCOMPARE(form->Timer1->isTicking(), tickedAfter && entry != QLatin1String("0"));
+        EndProgram();
     }
 
     // A settings file that cannot be written (a folder of its name stands in the way): the

@@ -55,6 +55,24 @@ private slots:
         QCOMPARE(combo->currentIndex(), 10); // stays selected
     }
 
+    // The wheel over the closed drop-down or the smiley list inserts nothing and leaves the
+    // focus in the edit field.
+    void wheelInsertsNothing() {
+        m_form->buffer().setText(QStringLiteral("x"));
+        m_form->Text1->setFocus();
+        m_form->Combo1->setCurrentIndex(-1);
+        for (QWidget* target : {static_cast<QWidget*>(m_form->Combo1), m_form->List1->viewport()})
+            for (const int delta : {-120, -120, 120}) {
+                const QPointF at = QRectF(target->rect()).center();
+                QWheelEvent wheel(at, target->mapToGlobal(at), {}, {0, delta}, Qt::NoButton,
+                                  Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(target, &wheel);
+            }
+        QCOMPARE(m_form->buffer().Text(), QStringLiteral("x"));
+        QCOMPARE(m_form->Combo1->currentIndex(), -1);
+        QVERIFY(m_form->Text1->hasFocus());
+    }
+
     void smileyClick_data() {
         QTest::addColumn<bool>("singleClickStyle");
         QTest::newRow("double-click activates") << false;

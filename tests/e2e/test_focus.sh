@@ -24,12 +24,12 @@ xs_track "$PID"
 WIN=$(xs_wait_window "Beitragsbox 2.0.0")
 sleep 0.3 # the tray icon docks
 xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "no tray: task-bar entry"
-xs_focus "$WIN"
-xdotool mousemove --window "$WIN" 100 80 click 1
-sleep 0.2
+# Typed at once, with no click: the window has the focus from its start.
+for _ in $(seq 40); do active_is "$WIN" && break; sleep 0.05; done
+xdotool type --delay 30 "ab"
+[ "$(saved)" = "ab" ] || xs_fail "the first keys after the start went nowhere"
 
 # The list box, answered with the keyboard.
-xdotool type --delay 30 "ab"
 xdotool key ctrl+l
 BOX=$(xs_wait_window "Liste anlegen") || xs_fail "no list box"
 sleep 0.3
@@ -40,6 +40,30 @@ sleep 0.5
 xdotool type --delay 30 "z"
 LIST=$'ab\n[LIST]\n[*]\n[*]\n[/LIST]\nz'
 [ "$(saved)" = "$LIST" ] || xs_fail "after the list box: '$(cat "$WORK/usersave.txt" 2>&1)'"
+
+# Two modal windows in a row: the list box, then the message about too many items.
+xdotool key ctrl+l
+xs_wait_window "Liste anlegen" >/dev/null || xs_fail "no list box"
+sleep 0.3
+xdotool type "300"
+xdotool key Return
+xs_wait_window "Beitragsbox" >/dev/null || xs_fail "no message about too many items"
+sleep 0.3
+xdotool key Return
+sleep 0.5
+xdotool type --delay 30 "x"
+LIST="${LIST}x"
+[ "$(saved)" = "$LIST" ] || xs_fail "after two modal windows: '$(cat "$WORK/usersave.txt" 2>&1)'"
+
+# Hidden with the close box and shown again from the tray: active, the keys reach the text.
+xs_close "$WIN"
+xs_wait_map_state "$WIN" IsUnMapped || xs_fail "the close box did not hide the window"
+xs_tray_click 1
+xs_wait_map_state "$WIN" IsViewable || xs_fail "the tray did not bring the window back"
+for _ in $(seq 40); do active_is "$WIN" && break; sleep 0.05; done
+xdotool type --delay 30 "w"
+LIST="${LIST}w"
+[ "$(saved)" = "$LIST" ] || xs_fail "after the tray: '$(cat "$WORK/usersave.txt" 2>&1)'"
 
 # The options dialog from the tray menu, the colour chooser over it, then OK.
 xs_tray_click 3

@@ -13,6 +13,8 @@ xs_start wm
 
 start_program() {
     WORK=$(mktemp -d -p "$XS_TMP")
+    printf 'Q0' >"$WORK/user0.txt"
+    printf 'Q1' >"$WORK/user1.txt"
     (cd "$WORK" && exec "$BIN") >"$WORK/log" 2>&1 &
     PID=$!
     xs_track "$PID"
@@ -35,6 +37,17 @@ sleep 0.3
 [ "$(cat "$WORK/usersave.txt")" = $'[I][/I][B]Hallo Welt[/B]\r' ] ||
     xs_fail "after Ctrl+K usersave.txt holds '$(cat "$WORK/usersave.txt")'"
 xs_shot main-window
+
+# The wheel over the quick-text drop-down and the smiley list inserts nothing, and the keys
+# still reach the edit field.
+xdotool mousemove --window "$WIN" 340 10 click --repeat 2 --delay 50 5 click 4 \
+    mousemove --window "$WIN" 340 60 click --repeat 2 --delay 50 5
+sleep 0.3
+rm -f "$WORK/usersave.txt"
+xdotool key ctrl+s
+for _ in $(seq 60); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
+[ "$(cat "$WORK/usersave.txt" 2>&1)" = $'[I][/I][B]Hallo Welt[/B]\r' ] ||
+    xs_fail "after the wheel usersave.txt holds '$(cat "$WORK/usersave.txt" 2>&1)'"
 
 # Without a tray the close box ends the program.
 xs_close "$WIN"
