@@ -90,8 +90,11 @@ torture: deps-test build
 
 # Under Xvfb without a window manager: bench_large times the start-up to the mapped window.
 bench: deps-test build
-	cd $(BUILD_DIR) && for b in bench/bench_*; do [ -f "$$b" ] && [ -x "$$b" ] && \
-	  xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=offscreen "$$b"; done
+	cd $(BUILD_DIR) && for b in bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then \
+	    xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=offscreen "$$b" || exit 1; \
+	  fi; \
+	done
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -24,8 +24,8 @@ void Autosave::save(const QString& text) {
 
 void Autosave::start(const QString& text) {
     m_busy = true;
-    // The working folder now, not when the write runs.
-    const QString path = QDir::current().absoluteFilePath(fileName());
+    // Relative: the working folder the program started in, held for the run.
+    const QString path = fileName();
     m_writer.start([this, path, text] {
         // The conversion to the file's bytes happens here, off the user's thread.
         const files::WriteResult result = files::writeFile(path, fileBytes(text));

@@ -42,6 +42,9 @@ Form1::Form1() {
     m_tickAfterKey = new QTimer(this);
     m_tickAfterKey->setSingleShot(true);
     connect(m_tickAfterKey, &QTimer::timeout, this, &Form1::autosaveNow);
+    m_trayWatch = new QTimer(this);
+    m_trayWatch->setInterval(2000);
+    connect(m_trayWatch, &QTimer::timeout, this, &Form1::watchTray);
     connect(Text1, &TextField::contextMenuAboutToShow, this, &Form1::addRecoveryItem);
     connect(Text1->document(), &QTextDocument::contentsChanged, this,
             [this] { m_changedSinceAutosave = true; });
@@ -75,11 +78,19 @@ void Form1::InitForm() {
         settingsUnreadable(ini.strDefaultFileName(), loaded.reason);
     setWindowTitle(programCaption());
 
+    QStringList tooLarge;
     for (int n = 0; n < quicktexts::kCount; ++n) {
-        const files::ReadResult read = files::readTextFile(quicktexts::fileName(n));
+        const files::ReadResult read =
+            files::readTextFile(quicktexts::fileName(n), files::kMaxUserText);
         // Files written on Linux have bare LF; the caret arithmetic counts CR LF.
         strQuickText[n] = read.ok ? toCrLf(read.text) : QString();
+        if (read.tooLarge)
+            tooLarge << QStringLiteral("\"%1\": %2").arg(quicktexts::fileName(n), read.reason);
     }
+    if (!tooLarge.isEmpty())
+        boxes::MsgBox(
+            QStringLiteral("Diese Schnell-Texte wurden nicht gelesen und bleiben leer:\n") +
+            tooLarge.join(QLatin1Char('\n')));
     const auto separators = quicktexts::separators();
     std::copy(separators.begin(), separators.end(), strQuickText.begin() + quicktexts::kCount);
     for (int k = 0; k < int(strQuickText.size()); ++k)
@@ -128,19 +139,42 @@ void Form1::Form_QueryUnload(int& Cancel, int& UnloadMode) {
     if (UnloadMode == 0 && closeBoxHides()) {
         Cancel = 1;
         hide();
+        m_trayMissing = 0;
+        m_trayWatch->start();
         return;
     }
     RemoveSysTrayIcon();
     EndProgram();
 }
 
+void Form1::watchTray() {
+    if (isVisible()) {
+        m_trayWatch->stop();
+        return;
+    }
+    // Two checks in a row: a panel that restarts comes back within them.
+    m_trayMissing = TrayIcon::available() ? 0 : m_trayMissing + 1;
+    if (m_trayMissing < 2)
+        return;
+    m_trayWatch->stop();
+    show();
+    window::activate(this);
+}
+
 void Form1::Form_Unload(int& /*Cancel*/) {
+    m_trayWatch->stop();
     RemoveSysTrayIcon();
     Timer1->setEnabled(false);
     m_tickAfterKey->stop();
     finishAutosave();
     SaveSettings();
     emit unloaded();
+}
+
+void Form1::keepForAbruptEnd() {
+    m_unloading = true;
+    finishAutosave();
+    SaveSettings();
 }
 
 void Form1::finishAutosave() {

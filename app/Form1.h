@@ -115,6 +115,9 @@ public:
 
     // Waits for autosave writes still under way.
     void finishAutosave();
+    // The window system is gone and the process ends at once: keeps what an end keeps, with
+    // no window, box or tray call. Unloading later does nothing.
+    void keepForAbruptEnd();
 
 signals:
     // The unload handler has run: settings saved, tray icon removed.
@@ -149,6 +152,8 @@ private:
     void updateTaskbarEntry();
     void addRecoveryItem(QMenu* menu);
     void autosaveNow();
+    // A ticked AS always autosaves: with no interval set it gets the usual 10 seconds.
+    void keepAutosaveRunning();
     void keyPressed();
 
     std::unique_ptr<Text1Buffer> m_buffer;
@@ -159,6 +164,11 @@ private:
     // keys instead of holding one up; without a key it comes at the latest after a pause.
     QElapsedTimer m_lastKey;
     QTimer* m_tickAfterKey = nullptr;
+    // While the window is hidden, the tray is its only way back: if the tray host goes away
+    // for good (its panel or bus ended), the window is shown again.
+    QTimer* m_trayWatch = nullptr;
+    int m_trayMissing = 0;
+    void watchTray();
     TrayIcon* m_tray = nullptr;
     QString m_unreadableSettings; // the settings file that could not be read at start
     bool m_changedSinceAutosave = false;

@@ -113,8 +113,11 @@ void Form1::createControls() {
 
     connect(Check3, &QCheckBox::stateChanged, this, [this] { Check3_Click(); });
     // AS is the autosave switch its tool tip promises: the timer runs while it is ticked.
-    connect(Check2, &QCheckBox::stateChanged, this,
-            [this] { Timer1->setEnabled(Check2->checkState() != Qt::Unchecked); });
+    connect(Check2, &QCheckBox::stateChanged, this, [this] {
+        Timer1->setEnabled(Check2->checkState() != Qt::Unchecked);
+        if (m_loaded)
+            keepAutosaveRunning();
+    });
     connect(Combo1, &QComboBox::activated, this, [this] { Combo1_Click(); });
     // The wheel over the closed drop-down would step through the entries, and each step counts
     // as a pick: whoever scrolls with the mouse over it would insert quick texts unawares. Nor

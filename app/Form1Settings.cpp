@@ -81,6 +81,7 @@ void Form1::LoadSettings(const SettingValues& values) {
         [&](const char* key) { return values.contains(QString::fromLatin1(key).toCaseFolded()); });
     if (olderFile && Timer1->Interval() > 0)
         Check2->setCheckState(Qt::Checked);
+    keepAutosaveRunning();
     // A stored language is a bare name; anything else falls back to German.
     QString language =
         values.value(QString::fromLatin1(config::SpellLanguage).toCaseFolded()).trimmed();

@@ -15,6 +15,7 @@
 #include <QComboBox>
 #include <QCursor>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QScrollBar>
 #include <QWindow>
@@ -143,6 +144,15 @@ void Form1::setAutosaveInterval(int milliseconds) {
     // Entering an interval asks for autosave; 0 stops the ticks and leaves the box alone.
     if (milliseconds > 0)
         Check2->setCheckState(Qt::Checked);
+}
+
+void Form1::keepAutosaveRunning() {
+    constexpr int kUsualIntervalMs = 10000;
+    if (Check2->checkState() == Qt::Unchecked || Timer1->Interval() > 0)
+        return;
+    Timer1->setInterval(kUsualIntervalMs);
+    if (Form2* options = Form2::instance())
+        options->Text2->setText(QString::number(kUsualIntervalMs / 1000));
 }
 
 void Form1::applyTransparency(int level) {

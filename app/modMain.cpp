@@ -20,6 +20,7 @@
 #include <QTranslator>
 
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -47,7 +48,28 @@ bool installGermanQtTexts(const QString& folder) {
     return false;
 }
 
+namespace {
+// Main has not finished loading the main window yet.
+bool g_starting = true;
+// An end was asked for while starting; it runs once the main window is loaded.
+bool g_endPending = false;
+} // namespace
+
+void requestEnd(EndReason reason) {
+    endReason = reason;
+    boxes::closeForEnd();
+    // A start message may be open: its loop is not the main loop, where a quit asked for now
+    // would be forgotten, and the window's loading would go on after it closed.
+    if (g_starting) {
+        g_endPending = true;
+        return;
+    }
+    EndProgram();
+}
+
 void Main() {
+    g_starting = true;
+    g_endPending = false;
     QGuiApplication::setDesktopFileName(QStringLiteral(BEITRAGSBOX_APP_ID));
     blnAlphaSupport = window::alphaSupportFor(QGuiApplication::platformName());
     // The captions are laid out for a small dialog font with Arial's widths (fontconfig finds
@@ -56,11 +78,17 @@ void Main() {
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(8);
     QGuiApplication::setFont(font);
+    files::holdWorkingFolder();
     // What writes killed half way left behind; another running instance keeps its own.
     files::removeLeftovers(QDir::currentPath());
     for (const QString& settings : {settingsfile::besideProgram(), settingsfile::userFile()})
         files::removeLeftovers(QFileInfo(settings).absolutePath());
     Form1* form = Form1::Load();
+    g_starting = false;
+    if (g_endPending) {
+        EndProgram();
+        return;
+    }
     form->show();
     // Window managers such as openbox give no focus to a new window without a task-bar entry;
     // the user's first keys would go nowhere.
@@ -80,6 +108,17 @@ namespace {
 
 int signalPipe[2] = {-1, -1};
 
+// Qt ends the process with exit() when the connection to the window system breaks (the X
+// server killed, an SSH connection lost); none of the end road runs then. What the program
+// keeps on its other ends it keeps here too, without touching the display.
+void keepOnAbruptExit() {
+    Form1* form = Form1::instance();
+    if (!form || form->isUnloading())
+        return;
+    endReason = EndReason::Signal; // nobody may be watching: no box
+    form->keepForAbruptEnd();
+}
+
 void onSignal(int) {
     const char byte = 1;
     // Only async-signal-safe work here; the event loop does the rest.
@@ -97,9 +136,7 @@ void installEndHandlers() {
             char buffer[16];
             while (::read(signalPipe[0], buffer, sizeof buffer) > 0) {
             }
-            endReason = EndReason::Signal;
-            boxes::closeForEnd();
-            EndProgram();
+            requestEnd(EndReason::Signal);
         });
         struct sigaction action {};
         action.sa_handler = onSignal;
@@ -108,11 +145,9 @@ void installEndHandlers() {
         for (int sig : {SIGTERM, SIGHUP, SIGINT})
             sigaction(sig, &action, nullptr);
     }
+    std::atexit(keepOnAbruptExit);
     // Log-out: end now, while the session still waits for us.
-    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, qApp, [](QSessionManager&) {
-        endReason = EndReason::Session;
-        boxes::closeForEnd();
-        EndProgram();
-    });
+    QObject::connect(qGuiApp, &QGuiApplication::commitDataRequest, qApp,
+                     [](QSessionManager&) { requestEnd(EndReason::Session); });
     QObject::connect(qGuiApp, &QGuiApplication::aboutToQuit, qApp, [] { EndProgram(); });
 }

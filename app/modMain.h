@@ -21,6 +21,10 @@ void Main();
 // from the main window's own unloading.
 void EndProgram();
 
+// Ends the program for a signal or the session's end, closing any open box first; during the
+// start, as soon as the main window is loaded.
+void requestEnd(EndReason reason);
+
 // Routes SIGTERM, SIGHUP and SIGINT, and the end of the desktop session, to EndProgram so the
 // program ends the same way as through its own menu. Needs a running QCoreApplication.
 void installEndHandlers();

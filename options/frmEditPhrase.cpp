@@ -43,8 +43,12 @@ frmEditPhrase* frmEditPhrase::Load(QWidget* owner, int n) {
     frmEditPhrase* editor = loadWith([owner] { return new frmEditPhrase(owner); });
     editor->m_number = n;
     // The file, not the table, is the source; a missing file opens an empty editor.
-    const files::ReadResult read = files::readTextFile(quicktexts::fileName(n));
+    const files::ReadResult read =
+        files::readTextFile(quicktexts::fileName(n), files::kMaxUserText);
     editor->Text1->setPlainText(read.ok ? read.text : QString());
+    if (read.tooLarge)
+        boxes::MsgBox(QStringLiteral("Die Datei \"%1\" wurde nicht gelesen.\n%2")
+                          .arg(quicktexts::fileName(n), read.reason));
     editor->Text1->setFocus();
     return editor;
 }

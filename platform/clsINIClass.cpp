@@ -1,5 +1,7 @@
 #include "platform/clsINIClass.h"
 
+#include "platform/files.h"
+
 #include "platform/profile.h"
 
 #include <QCoreApplication>
@@ -68,7 +70,7 @@ WritePlace prepareWrite() {
         return WritePlace{true, besideProgram(), QString()};
     const QString user = userFile();
     const QString folder = QFileInfo(user).absolutePath();
-    if (!QDir().mkpath(folder))
+    if (!files::makePrivateFolder(folder))
         return WritePlace{false, user,
                           QStringLiteral("Der Ordner \"%1\" für die Einstellungen konnte nicht "
                                          "angelegt werden.")

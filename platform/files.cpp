@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <cerrno>
 #include <climits>
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -40,6 +42,10 @@ QString reasonFor(int error) {
         return QStringLiteral("Ein Teil des Pfads ist kein Ordner.");
     case ENOENT:
         return QStringLiteral("Der Ordner existiert nicht.");
+    case ENOMEM:
+        return QStringLiteral("Nicht genug Arbeitsspeicher.");
+    case ELOOP:
+        return QStringLiteral("Zu viele Verknüpfungen (symbolische Links) hintereinander.");
     case ENODEV:
     case ENXIO:
     case ESPIPE:
@@ -62,16 +68,96 @@ QByteArray folderOf(const QByteArray& path) {
     return path.left(slash);
 }
 
-// A symbolic link is kept and the file it points to is replaced, as an editor saving through
-// the link would be expected to do.
-QByteArray resolveLink(const QByteArray& path) {
-    struct stat linkInfo;
-    if (::lstat(path.constData(), &linkInfo) != 0 || !S_ISLNK(linkInfo.st_mode))
-        return path;
-    char resolved[PATH_MAX];
-    if (::realpath(path.constData(), resolved) == nullptr)
-        return path; // dangling link: write where the name says
-    return QByteArray(resolved);
+// The folder the program started in, held open for the run: a name without a folder belongs
+// to it even when the process's folder is removed or replaced later.
+struct WorkingFolder {
+    int fd = AT_FDCWD;
+    QString path;
+};
+WorkingFolder& working() {
+    static WorkingFolder folder;
+    return folder;
+}
+
+bool workingFolderGone() {
+    struct stat info {};
+    return working().fd != AT_FDCWD && ::fstat(working().fd, &info) == 0 && info.st_nlink == 0;
+}
+
+// A file name as the *at() calls take it: relative names count from the working folder.
+struct Place {
+    int base = AT_FDCWD;
+    QByteArray name;
+};
+
+Place placeOf(const QString& fileName) {
+    const QByteArray name = QFile::encodeName(fileName);
+    return Place{name.startsWith('/') ? AT_FDCWD : working().fd, name};
+}
+
+// Why a call on a name failed; a removed working folder is said as such.
+QString reasonAt(const Place& place, int error) {
+    if (place.base != AT_FDCWD && workingFolderGone())
+        return QStringLiteral("Der Arbeitsordner \"%1\" existiert nicht mehr.").arg(working().path);
+    return reasonFor(error);
+}
+
+constexpr int kForeignLink = -1; // not an errno: a link the protected-symlinks rule refuses
+
+// Follows symbolic links as an editor saving through a link would (the target is replaced, the
+// link kept), but only where the kernel's protected-symlinks rule would: never a link in a
+// sticky, world-writable folder that belongs neither to this user nor to the folder's owner,
+// as another user may plant there. A dangling link is written where its name says.
+struct Resolved {
+    Place place;
+    int error = 0;
+};
+
+Resolved resolve(Place place) {
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat link {};
+        if (::fstatat(place.base, place.name.constData(), &link, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISLNK(link.st_mode))
+            return Resolved{place};
+        const QByteArray folder = folderOf(place.name);
+        struct stat shared {};
+        if (::fstatat(place.base, folder.constData(), &shared, 0) == 0 &&
+            (shared.st_mode & S_ISVTX) && (shared.st_mode & S_IWOTH) &&
+            link.st_uid != ::geteuid() && link.st_uid != shared.st_uid)
+            return Resolved{place, kForeignLink};
+        char target[PATH_MAX];
+        const ssize_t n = ::readlinkat(place.base, place.name.constData(), target, sizeof target);
+        if (n <= 0 || n >= ssize_t(sizeof target))
+            return Resolved{place};
+        Place next{place.base, QByteArray(target, n)};
+        if (next.name.startsWith('/'))
+            next.base = AT_FDCWD;
+        else if (folder != ".")
+            next.name = folder + '/' + next.name;
+        struct stat exists {};
+        if (::fstatat(next.base, next.name.constData(), &exists, 0) != 0 && errno == ENOENT)
+            return Resolved{place};
+        place = next;
+    }
+    return Resolved{place, ELOOP};
+}
+
+QString reasonFor(const Resolved& resolved) {
+    if (resolved.error == kForeignLink)
+        return QStringLiteral("Die Datei ist eine Verknüpfung (symbolischer Link) eines anderen "
+                              "Benutzers in einem gemeinsamen Ordner; ihr wird nicht gefolgt.");
+    return reasonAt(resolved.place, resolved.error);
+}
+
+// What the program keeps for the user (settings, word list, data) is the user's alone.
+bool usersOwn(const QByteArray& path) {
+    for (const auto location :
+         {QStandardPaths::AppConfigLocation, QStandardPaths::AppLocalDataLocation}) {
+        const QByteArray folder = QFile::encodeName(QStandardPaths::writableLocation(location));
+        if (!folder.isEmpty() && path.startsWith(folder + '/'))
+            return true;
+    }
+    return false;
 }
 
 bool writeAll(int fd, const QByteArray& bytes) {
@@ -96,6 +182,42 @@ bool writeAll(int fd, const QByteArray& bytes) {
 
 } // namespace
 
+void holdWorkingFolder() {
+    if (working().fd != AT_FDCWD)
+        return;
+    working().path = QDir::currentPath();
+    working().fd = ::open(".", O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (working().fd < 0)
+        working().fd = AT_FDCWD;
+}
+
+void ignoreRelativeXdgPaths() {
+    // A relative XDG path is invalid and to be ignored; used as it is, it would put the user's
+    // settings into whatever folder the program was started in.
+    for (const char* single :
+         {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
+        if (qEnvironmentVariableIsSet(single) && !qgetenv(single).startsWith('/'))
+            qunsetenv(single);
+    for (const char* list : {"XDG_CONFIG_DIRS", "XDG_DATA_DIRS"}) {
+        if (!qEnvironmentVariableIsSet(list))
+            continue;
+        QList<QByteArray> kept;
+        for (const QByteArray& entry : qgetenv(list).split(':'))
+            if (entry.startsWith('/'))
+                kept << entry;
+        if (kept.isEmpty())
+            qunsetenv(list);
+        else
+            qputenv(list, kept.join(':'));
+    }
+}
+
+bool makePrivateFolder(const QString& folder) {
+    if (!QDir().mkpath(folder))
+        return false;
+    return ::chmod(QFile::encodeName(folder).constData(), 0700) == 0;
+}
+
 WriteResult writeTextFile(const QString& fileName, const QString& text) {
     return writeFile(fileName, text.toUtf8() + "\r\n");
 }
@@ -103,19 +225,24 @@ WriteResult writeTextFile(const QString& fileName, const QString& text) {
 WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     if (fileName.isEmpty())
         return failure(ENOENT);
-    const QByteArray target = resolveLink(QFile::encodeName(fileName));
+    const Resolved resolved = resolve(placeOf(fileName));
+    if (resolved.error != 0)
+        return WriteResult{false, reasonFor(resolved)};
+    const Place target = resolved.place;
+    const auto fail = [&](int error) { return WriteResult{false, reasonAt(target, error)}; };
 
     struct stat targetInfo;
-    const bool targetExists = ::stat(target.constData(), &targetInfo) == 0;
+    const bool targetExists = ::fstatat(target.base, target.name.constData(), &targetInfo, 0) == 0;
     if (targetExists && S_ISDIR(targetInfo.st_mode))
         return failure(EISDIR);
     if (!targetExists && errno == ENOTDIR)
         return failure(ENOTDIR);
     // The rename would replace even a write-protected file; honour the protection instead.
-    if (targetExists && ::access(target.constData(), W_OK) != 0)
-        return failure(errno);
+    if (targetExists && ::faccessat(target.base, target.name.constData(), W_OK, 0) != 0)
+        return fail(errno);
 
-    const QByteArray folder = folderOf(target);
+    const bool own = usersOwn(target.name);
+    const QByteArray folder = folderOf(target.name);
     QByteArray tempName;
     int fd = -1;
     // A fresh random name per attempt; O_EXCL guarantees the file is ours alone. The process id
@@ -124,9 +251,10 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
         tempName = folder + "/" + kTempPrefix + QByteArray::number(::getpid()) + "-" +
                    QByteArray::number(QRandomGenerator::global()->generate(), 16) + kTempSuffix;
         // Mode 0666 lets the umask decide, as for any newly created file.
-        fd = ::open(tempName.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+        fd = ::openat(target.base, tempName.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC,
+                      own ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST)
-            return failure(errno);
+            return fail(errno);
     }
     if (fd < 0)
         return failure(EEXIST);
@@ -134,11 +262,12 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     auto abandon = [&](int error) {
         if (fd >= 0)
             ::close(fd);
-        ::unlink(tempName.constData());
-        return failure(error);
+        ::unlinkat(target.base, tempName.constData(), 0);
+        return fail(error);
     };
 
-    if (targetExists && ::fchmod(fd, targetInfo.st_mode & 07777) != 0)
+    if (own ? ::fchmod(fd, 0600) != 0
+            : targetExists && ::fchmod(fd, targetInfo.st_mode & 07777) != 0)
         return abandon(errno);
 
     if (!writeAll(fd, bytes))
@@ -151,12 +280,13 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     if (closed != 0 && errno != EINTR)
         return abandon(errno);
 
-    if (::rename(tempName.constData(), target.constData()) != 0)
+    if (::renameat(target.base, tempName.constData(), target.base, target.name.constData()) != 0)
         return abandon(errno);
 
     // Makes the rename itself durable; the new file is complete either way, so errors here do
     // not turn the save into a failure.
-    const int folderFd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folderFd =
+        ::openat(target.base, folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
         ::fsync(folderFd);
         ::close(folderFd);
@@ -164,47 +294,74 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     return WriteResult{true, QString()};
 }
 
-BytesResult readBytes(const QString& fileName) {
-    const QByteArray name = QFile::encodeName(fileName);
-    // Non-blocking, so that opening a named pipe does not wait for a writer.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+BytesResult readBytes(const QString& fileName, qint64 maxBytes) {
+    const Resolved resolved = resolve(placeOf(fileName));
+    if (resolved.error != 0)
+        return BytesResult{false, false, false, {}, reasonFor(resolved)};
+    const Place place = resolved.place;
+    // Non-blocking, so that opening a named pipe does not wait for a writer; a link swapped in
+    // after the check is not followed.
+    const int fd = ::openat(place.base, place.name.constData(),
+                            O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) {
-        const int error = errno;
-        return BytesResult{false, error == ENOENT, {}, reasonFor(error)};
+        int error = errno;
+        struct stat target {};
+        // A dangling link reads as a missing file.
+        if (error == ELOOP && ::fstatat(place.base, place.name.constData(), &target, 0) != 0 &&
+            errno == ENOENT)
+            error = ENOENT;
+        return BytesResult{
+            false, error == ENOENT && !workingFolderGone(), false, {}, reasonAt(place, error)};
     }
-    BytesResult result;
     struct stat info {};
     const bool known = ::fstat(fd, &info) == 0;
     if (!known || !S_ISREG(info.st_mode)) {
         const int error = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
         ::close(fd);
-        return BytesResult{false, false, {}, reasonFor(error)};
+        return BytesResult{false, false, false, {}, reasonFor(error)};
     }
-    result.bytes.reserve(qsizetype(info.st_size));
-    char chunk[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, chunk, sizeof chunk);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            const int error = errno;
-            ::close(fd);
-            return BytesResult{false, false, {}, reasonFor(error)};
+    if (maxBytes >= 0 && info.st_size > maxBytes) {
+        ::close(fd);
+        return BytesResult{false,
+                           false,
+                           true,
+                           {},
+                           QStringLiteral("Die Datei ist mit %1 MB zu groß für einen Text "
+                                          "(höchstens %2 MB).")
+                               .arg(info.st_size / (1024 * 1024))
+                               .arg(maxBytes / (1024 * 1024))};
+    }
+    BytesResult result;
+    try {
+        result.bytes.reserve(qsizetype(info.st_size));
+        char chunk[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                const int error = errno;
+                ::close(fd);
+                return BytesResult{false, false, false, {}, reasonFor(error)};
+            }
+            if (n == 0)
+                break;
+            result.bytes.append(chunk, n);
         }
-        if (n == 0)
-            break;
-        result.bytes.append(chunk, n);
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        return BytesResult{false, false, false, {}, reasonFor(ENOMEM)};
     }
     ::close(fd);
     result.ok = true;
     return result;
 }
 
-ReadResult readTextFile(const QString& fileName) {
-    const BytesResult read = readBytes(fileName);
+ReadResult readTextFile(const QString& fileName, qint64 maxBytes) {
+    const BytesResult read = readBytes(fileName, maxBytes);
     if (!read.ok)
-        return ReadResult{false, read.missing, QString(), read.reason};
-    return ReadResult{true, false, textcodec::decodeText(read.bytes), QString()};
+        return ReadResult{false, read.missing, read.tooLarge, QString(), read.reason};
+    return ReadResult{true, false, false, textcodec::decodeText(read.bytes), QString()};
 }
 
 int removeLeftovers(const QString& folder) {

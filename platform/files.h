@@ -5,6 +5,19 @@
 // Text files named relative to the working folder.
 namespace files {
 
+// Holds the folder the program started in open for the run; names without a folder are
+// opened in it from then on, even after the process's folder changed or was removed.
+void holdWorkingFolder();
+
+// Drops XDG folder variables that do not hold an absolute path, as the XDG rule says.
+void ignoreRelativeXdgPaths();
+
+// Makes the folder (and its parents) and keeps it private to the user (0700).
+bool makePrivateFolder(const QString& folder);
+
+// Larger than any text a user wrote: quick texts and help files above it are not read.
+constexpr qint64 kMaxUserText = 16 * 1024 * 1024;
+
 struct WriteResult {
     bool ok = false;
     QString reason; // German, for the user; empty when ok
@@ -13,7 +26,9 @@ struct WriteResult {
 // Writes text followed by CR LF as UTF-8 and replaces the file atomically: a temporary file in
 // the same folder is written, flushed to disk and renamed over the old one, so a crash or a
 // full disk never leaves a torn file in place of the last good one. An existing file keeps its
-// permissions.
+// permissions; what the program keeps for the user in its configuration and data folders is
+// private (0600). Symbolic links are followed only where the kernel's protected-symlinks rule
+// would follow them.
 WriteResult writeTextFile(const QString& fileName, const QString& text);
 
 // The same atomic replacement for bytes as they are.
@@ -21,7 +36,8 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes);
 
 struct ReadResult {
     bool ok = false;
-    bool missing = false; // no file of that name at all
+    bool missing = false;  // no file of that name at all
+    bool tooLarge = false; // above the size asked for
     QString text;
     QString reason; // German, for the user; empty when ok
 };
@@ -31,13 +47,15 @@ struct ReadResult {
 struct BytesResult {
     bool ok = false;
     bool missing = false;
+    bool tooLarge = false;
     QByteArray bytes;
     QString reason;
 };
-BytesResult readBytes(const QString& fileName);
+BytesResult readBytes(const QString& fileName, qint64 maxBytes = -1);
 
-// A whole text file, decoded as textcodec::decodeText does. Nothing else is converted.
-ReadResult readTextFile(const QString& fileName);
+// A whole text file, decoded as textcodec::decodeText does. Nothing else is converted. A file
+// above maxBytes (when not negative) is not read.
+ReadResult readTextFile(const QString& fileName, qint64 maxBytes = -1);
 
 // Removes the temporary files that writes of this program left in the folder when the process
 // writing them was killed: only its own names, and only those of processes that have ended.

@@ -1,6 +1,7 @@
 #include "shell/InfoWindows.h"
 
 #include "app/modMain.h"
+#include "platform/boxes.h"
 #include "platform/files.h"
 #include "platform/window.h"
 #include "settings/NumberReader.h"
@@ -30,11 +31,12 @@ QPlainTextEdit* makeTextBox(QWidget* parent, const QString& name, bool readOnly)
 } // namespace
 
 QString readShownFile(const QString& fileName) {
-    const files::ReadResult read = files::readTextFile(fileName);
-    if (read.missing) {
-        QFile create(fileName);
-        create.open(QIODevice::WriteOnly); // an empty file, as the original left behind
-    }
+    const files::ReadResult read = files::readTextFile(fileName, files::kMaxUserText);
+    if (read.missing)
+        files::writeFile(fileName, {}); // an empty file, as the original left behind
+    if (read.tooLarge)
+        boxes::MsgBox(
+            QStringLiteral("Die Datei \"%1\" wurde nicht gelesen.\n%2").arg(fileName, read.reason));
     return read.ok ? read.text : QString();
 }
 

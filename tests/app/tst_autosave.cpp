@@ -8,6 +8,7 @@
 #include "platform/window.h"
 
 #include <QCheckBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QtTest>
 
@@ -34,30 +35,32 @@ private slots:
     }
 
     void switchAndDelay_data() {
-        QTest::addColumn<QString>("autoSave");
-        QTest::addColumn<QString>("delay");
-        QTest::newRow("AS on, 65 s") << "1"
-                                     << "65";
-        QTest::newRow("AS on, 0 s") << "1"
-                                    << "0";
-        QTest::newRow("AS off, 10 s") << "0"
-                                      << "10";
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("delay");
+        QTest::newRow("AS on, 65 s") << true << 65;
+        QTest::newRow("AS on, 0 s") << true << 0;
+        QTest::newRow("AS off, 10 s") << false << 10;
+        QTest::newRow("AS off, 0 s") << false << 0;
     }
-    // The AS check box switches autosave: at start from the settings, and at once when ticked;
-    // an interval entered while it is on starts the timer.
+    // The AS check box switches autosave: at start from the settings, and at once when ticked.
+    // A ticked AS always autosaves: without an interval it gets 10 seconds, shown in the options.
     void switchAndDelay() {
-        QFETCH(QString, autoSave);
-        QFETCH(QString, delay);
-        const clsINIClass ini;
-        QCOMPARE(ini.lngWriteKey(QStringLiteral("AutoSave"), autoSave), 1);
-        QCOMPARE(ini.lngWriteKey(QStringLiteral("AutoSaveDelay"), delay), 1);
+        QFETCH(bool, on);
+        QFETCH(int, delay);
+        QVERIFY(writeFile(clsINIClass().strDefaultFileName(),
+                          QStringLiteral("[GENERAL]\r\nAutoSave=%1\r\nAutoSaveDelay=%2\r\n"
+                                         "CheckTags=1\r\n")
+                              .arg(int(on))
+                              .arg(delay)
+                              .toLatin1()));
         Form1* form = Form1::Load();
-        const bool on = autoSave == QLatin1String("1");
-        QCOMPARE(form->Timer1->Interval(), delay.toInt() * 1000);
-        QCOMPARE(form->Timer1->isTicking(), on && delay != QLatin1String("0"));
+        Form2* options = form->loadOptions();
+        QCOMPARE(form->Timer1->Interval(), on && delay == 0 ? 10000 : delay * 1000);
+        QCOMPARE(form->Timer1->isTicking(), on);
         form->Check2->click();
-        form->Timer1->setInterval(3000); // as the options dialog's OK does
         QCOMPARE(form->Timer1->isTicking(), !on);
+        if (!on)
+            QCOMPARE(options->Text2->text(), QString::number(delay == 0 ? 10 : delay));
         form->Unload(1);
     }
 

@@ -147,7 +147,9 @@ private slots:
                      .toLatin1());
         Form1* form = Form1::Load();
         QCOMPARE(form->Check2->isChecked(), ticked);
-        QCOMPARE(form->Timer1->isTicking(), ticked && delay > 0);
+        // A ticked AS always autosaves: without a delay, every 10 seconds.
+        QCOMPARE(form->Timer1->isTicking(), ticked);
+        QCOMPARE(form->Timer1->Interval(), ticked && delay == 0 ? 10000 : delay * 1000);
         EndProgram();
         QVERIFY(readIni().contains("AutoSave=" + QByteArray::number(ticked ? 1 : 0) + "\r\n"));
     }

@@ -49,4 +49,22 @@ sni click "$ITEM" "Beenden"
 xs_wait_exit "$PID" 10 || xs_fail "Beenden did not end the program"
 wait "$PID" || xs_fail "program exited with $? after Beenden"
 [ "$(grep -c '=' "$INI")" = 13 ] || xs_fail "settings after Beenden: $(cat "$INI" 2>&1)"
+# The panel's bus ends while the window is hidden: the window comes back, with a task-bar entry.
+(cd "$XS_TMP/work" && exec "$XS_TMP/program/Beitragsbox") >"$XS_TMP/work/log" 2>&1 &
+PID=$!
+xs_track "$PID"
+WIN=$(xs_wait_window "Beitragsbox 2.0.0") || xs_fail "no main window at the second start"
+sleep 0.5
+xs_close "$WIN"
+xs_wait_map_state "$WIN" IsUnMapped || xs_fail "close box did not hide the window"
+pkill -TERM -f "dbus-daemon.*$XS_TMP/bus" || xs_fail "no session bus to end"
+for _ in $(seq 200); do
+    xwininfo -id "$WIN" 2>/dev/null | grep -q "Map State: IsViewable" && break
+    sleep 0.05
+done
+xwininfo -id "$WIN" | grep -q "Map State: IsViewable" || xs_fail "the window stayed hidden without a tray"
+xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR &&
+    xs_fail "no task-bar entry without a tray"
+kill -TERM "$PID"
+xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
 echo "1 passed, 0 failed"

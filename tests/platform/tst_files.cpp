@@ -131,6 +131,85 @@ private slots:
         }
     }
 
+    // In a sticky folder anyone may write to (like /tmp), a link planted by another user is
+    // neither read nor written through; the user's own link is followed and kept.
+    void followsLinksAsTheKernelRuleDoes_data() {
+        QTest::addColumn<bool>("foreign");
+        QTest::newRow("another user's link") << true;
+        QTest::newRow("own link") << false;
+    }
+    void followsLinksAsTheKernelRuleDoes() {
+        QFETCH(bool, foreign);
+        if (::geteuid() != 0)
+            QSKIP("planting a link as another user needs root");
+        QByteArray shared = "/tmp/beitragsbox-shared-XXXXXX";
+        QVERIFY(::mkdtemp(shared.data()) && ::chmod(shared.constData(), 01777) == 0);
+        const auto cleanup = qScopeGuard([&] { QDir(QString(shared)).removeRecursively(); });
+        QTemporaryDir home;
+        const QString victim = home.filePath("authorized_keys");
+        QVERIFY(writeFile(victim, "mine"));
+        const QString link = QString(shared) + "/usersave.txt";
+        if (foreign)
+            QCOMPARE(QProcess::execute("setpriv", {"--reuid=nobody", "--regid=nogroup",
+                                                   "--clear-groups", "ln", "-s", victim, link}),
+                     0);
+        else
+            QVERIFY(QFile::link(victim, link));
+        const files::ReadResult read = files::readTextFile(link);
+        const files::WriteResult written = files::writeTextFile(link, "post");
+        QCOMPARE(read.ok, !foreign);
+        QCOMPARE(written.ok, !foreign);
+        QCOMPARE(written.reason.contains(QStringLiteral("Verknüpfung")), foreign);
+        QCOMPARE(read.reason, written.reason);
+        QVERIFY(QFileInfo(link).isSymLink());
+        QCOMPARE(readFile(victim), foreign ? QByteArray("mine") : QByteArray("post\r\n"));
+    }
+
+    // What the program keeps for the user in its configuration folder is private whatever the
+    // umask; the folder too.
+    void usersOwnFilesArePrivate() {
+        QTemporaryDir config;
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        const auto restore = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+        const mode_t umask = ::umask(022);
+        QVERIFY(files::makePrivateFolder(folder));
+        QVERIFY(files::writeTextFile(folder + "/woerterbuch.txt", "Wort").ok);
+        QVERIFY(files::writeTextFile(config.filePath("other.txt"), "x").ok);
+        ::umask(umask);
+        const auto mode = [](const QString& path) {
+            struct stat info {};
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777
+                                                                           : mode_t(-1);
+        };
+        QCOMPARE(mode(folder), mode_t(0700));
+        QCOMPARE(mode(folder + "/woerterbuch.txt"), mode_t(0600));
+        QCOMPARE(mode(config.filePath("other.txt")), mode_t(0644)); // elsewhere the umask decides
+    }
+
+    // XDG folder variables count only with an absolute path.
+    void relativeXdgPathsAreIgnored() {
+        qputenv("XDG_CONFIG_HOME", "config");
+        qputenv("XDG_DATA_DIRS", "share:/usr/share:other");
+        files::ignoreRelativeXdgPaths();
+        QVERIFY(!qEnvironmentVariableIsSet("XDG_CONFIG_HOME"));
+        QCOMPARE(qgetenv("XDG_DATA_DIRS"), QByteArray("/usr/share"));
+        qunsetenv("XDG_DATA_DIRS");
+        QVERIFY(
+            QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation).startsWith('/'));
+    }
+
+    // A file far larger than any text a user wrote is not read when a limit is asked for.
+    void tooLargeIsNotRead() {
+        QTemporaryDir dir;
+        QFile sparse(dir.filePath("user0.txt"));
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.resize(files::kMaxUserText + 1));
+        sparse.close();
+        const files::ReadResult read = files::readTextFile(sparse.fileName(), files::kMaxUserText);
+        QVERIFY(!read.ok && read.tooLarge && read.text.isEmpty());
+        QVERIFY(read.reason.contains(QStringLiteral("zu groß")));
+    }
+
     // A start removes the temporary files of writes whose process was killed, and nothing else:
     // not those of a running process, not other files.
     void removesLeftovers() {
@@ -152,6 +231,30 @@ private slots:
         QStringList expected = kept;
         expected.sort();
         QCOMPARE(left, expected);
+    }
+
+    // Names without a folder belong to the folder the program started in: once that is removed
+    // nothing is written anywhere else, and the reason says so. Last: it holds the folder.
+    void removedWorkingFolder() {
+        const QString start = QDir::currentPath();
+        QTemporaryDir elsewhere;
+        QTemporaryDir working;
+        QVERIFY(QDir::setCurrent(working.path()));
+        files::holdWorkingFolder();
+        QVERIFY(files::writeTextFile("autosave.txt", "eins").ok);
+        QCOMPARE(readFile(working.filePath("autosave.txt")), QByteArray("eins\r\n"));
+        QVERIFY(QDir::setCurrent(elsewhere.path())); // the process's folder moves on: no matter
+        QVERIFY(files::writeTextFile("autosave.txt", "zwei").ok);
+        QCOMPARE(readFile(working.filePath("autosave.txt")), QByteArray("zwei\r\n"));
+        QVERIFY(working.remove());
+        const files::WriteResult result = files::writeTextFile("autosave.txt", "drei");
+        QVERIFY(!result.ok);
+        QCOMPARE(
+            result.reason,
+            QStringLiteral("Der Arbeitsordner \"%1\" existiert nicht mehr.").arg(working.path()));
+        QVERIFY(!QFile::exists(elsewhere.filePath("autosave.txt")));
+        QVERIFY(!QFile::exists("/autosave.txt"));
+        QDir::setCurrent(start);
     }
 };
 
