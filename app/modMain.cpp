@@ -7,9 +7,11 @@
 #include "platform/clsINIClass.h"
 #include "platform/files.h"
 #include "platform/window.h"
+#include "shell/InfoWindows.h"
 #include "shell/frmMenu.h"
 #include "version.h"
 
+#include <QAccessibleWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -47,7 +49,20 @@ bool installGermanQtTexts(const QString& folder) {
     return false;
 }
 
+namespace {
+
+// Qt gives a top-level window made from a plain QWidget the role of a client area; screen
+// readers announce a window with its title only for the window role.
+QAccessibleInterface* announceAsWindow(const QString&, QObject* object) {
+    if (qobject_cast<Form1*>(object) || qobject_cast<frmKurzHilfe*>(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
+} // namespace
+
 void Main() {
+    QAccessible::installFactory(announceAsWindow);
     QGuiApplication::setDesktopFileName(QStringLiteral(BEITRAGSBOX_APP_ID));
     blnAlphaSupport = window::alphaSupportFor(QGuiApplication::platformName());
     // The captions are laid out for a small dialog font with Arial's widths (fontconfig finds
