@@ -14,6 +14,7 @@
 #include <QPushButton>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -103,6 +104,27 @@ void Form1::createControls() {
     picSysTrayIcon->setPixmap(programIcon().pixmap(32, 32));
     window::placeTwips(picSysTrayIcon, 4800, 960, 615, 615);
     picSysTrayIcon->hide();
+
+    // What a screen reader says instead of the abbreviated captions; the tool tip explains.
+    const std::pair<QWidget*, const char*> spokenNames[] = {
+        {Check1, "Autoquote"},
+        {Check2, "Autosave"},
+        {Check3, "Immer im Vordergrund"},
+        {Command1, "Zitat"},
+        {Command2, "Fett"},
+        {Command3, "Kursiv"},
+        {Command4, "Link"},
+        {Command5, "Liste"},
+        {cmdInfo, "Optionen"},
+        {Text1, "Beitragstext"},
+        {Combo1, "Schnell-Texte"},
+        {List1, "Smilies"},
+        {picSysTrayIcon, "Programmsymbol"},
+    };
+    for (const auto& [control, name] : spokenNames) {
+        control->setAccessibleName(QString::fromUtf8(name));
+        control->setAccessibleDescription(control->toolTip());
+    }
 
     Timer1 = new FormTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

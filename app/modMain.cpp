@@ -7,9 +7,11 @@
 #include "platform/clsINIClass.h"
 #include "platform/files.h"
 #include "platform/window.h"
+#include "shell/InfoWindows.h"
 #include "shell/frmMenu.h"
 #include "version.h"
 
+#include <QAccessibleWidget>
 #include <QDir>
 #include <QFileInfo>
 #include <QFont>
@@ -53,6 +55,15 @@ namespace {
 bool g_starting = true;
 // An end was asked for while starting; it runs once the main window is loaded.
 bool g_endPending = false;
+
+// Qt gives a top-level window made from a plain QWidget the role of a client area; screen
+// readers announce a window with its title only for the window role.
+QAccessibleInterface* announceAsWindow(const QString&, QObject* object) {
+    if (qobject_cast<Form1*>(object) || qobject_cast<frmKurzHilfe*>(object))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
+
 } // namespace
 
 void requestEnd(EndReason reason) {
@@ -70,6 +81,7 @@ void requestEnd(EndReason reason) {
 void Main() {
     g_starting = true;
     g_endPending = false;
+    QAccessible::installFactory(announceAsWindow);
     QGuiApplication::setDesktopFileName(QStringLiteral(BEITRAGSBOX_APP_ID));
     blnAlphaSupport = window::alphaSupportFor(QGuiApplication::platformName());
     // The captions are laid out for a small dialog font with Arial's widths (fontconfig finds

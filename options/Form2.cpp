@@ -121,6 +121,20 @@ void Form2::createControls() {
 
     window::fixedSizeTwips(this, 4695, 3015);
 
+    // The colour buttons name only what they colour; a screen reader says what they do.
+    Command3->setAccessibleDescription(QStringLiteral("Hintergrundfarbe des Fensters wählen"));
+    Command4->setAccessibleDescription(QStringLiteral("Farbe des Beitragstexts wählen"));
+    Command5->setAccessibleDescription(
+        QStringLiteral("Hintergrundfarbe von Beitragstext, Schnell-Texten und Smilies wählen"));
+    cmdBtnColor->setAccessibleDescription(QStringLiteral("Hintergrundfarbe der Buttons wählen"));
+    Command6->setAccessibleName(QStringLiteral("Farben zurücksetzen"));
+    Command6->setAccessibleDescription(
+        QStringLiteral("Setzt alle Farben auf die des Desktops zurück"));
+    hsbTransparency->setAccessibleName(QStringLiteral("Transparenz"));
+    Text2->setAccessibleName(QStringLiteral("Autosave-Intervall in Sekunden"));
+    Combo1->setAccessibleName(QStringLiteral("Schnell-Text zum Editieren"));
+    cmdSysInfo->setAccessibleDescription(QStringLiteral("Systeminformationsprogramm starten"));
+
     QWidget* order[] = {Text2,       Command1,        Command3,      Command4,
                         Command5,    Command6,        cmdEditPhrase, Combo1,
                         cmdBtnColor, hsbTransparency, cmdSysInfo,    cmdCancel};

@@ -22,6 +22,7 @@ frmEditPhrase::frmEditPhrase(QWidget* owner) : QDialog(owner) {
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setTabChangesFocus(true);
+    Text1->setAccessibleName(QStringLiteral("Schnell-Text"));
     window::placeTwips(Text1, 120, 120, 6135, 3135);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

@@ -47,8 +47,10 @@ frmAbout::frmAbout(QWidget* owner) : QDialog(owner) {
                    Qt::WindowCloseButtonHint);
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
+    picIcon->setAccessibleName(QStringLiteral("Programmsymbol"));
     window::placeTwips(picIcon, 120, 120, 615, 495);
     txtInfo = makeTextBox(this, QStringLiteral("txtInfo"), true);
+    txtInfo->setAccessibleName(QStringLiteral("Programminformationen"));
     window::placeTwips(txtInfo, 720, 120, 3735, 1335);
     window::fixedSizeTwips(this, 4620, 1530);
     txtInfo->setFocus();
@@ -67,6 +69,7 @@ frmKurzHilfe::frmKurzHilfe(QWidget* owner) : QWidget(owner, Qt::Window) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Kurzhilfe"));
     txtKurzHilfe = makeTextBox(this, QStringLiteral("txtKurzHilfe"), false);
+    txtKurzHilfe->setAccessibleName(QStringLiteral("Kurzhilfe-Text"));
     window::placeTwips(txtKurzHilfe, 0, 120, 4695, 3015);
     window::resizeTwips(this, 4710, 3135);
     Form_Load(owner);

@@ -6,13 +6,14 @@ frmMenu::frmMenu() {
     setObjectName(QStringLiteral("frmMenu"));
     mnuDatei = new QMenu(QStringLiteral("Datei"), this);
     mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
+    // Each item has a letter to choose it by from the keyboard (shown underlined).
     mnuAbout =
-        mnuDatei->addAction(QStringLiteral("Über Beitragsbox..."), this, &frmMenu::mnuAbout_Click);
+        mnuDatei->addAction(QStringLiteral("&Über Beitragsbox..."), this, &frmMenu::mnuAbout_Click);
     mnuKurzHilfe =
-        mnuDatei->addAction(QStringLiteral("Kurzhilfe..."), this, &frmMenu::mnuKurzHilfe_Click);
+        mnuDatei->addAction(QStringLiteral("&Kurzhilfe..."), this, &frmMenu::mnuKurzHilfe_Click);
     mnuOptions =
-        mnuDatei->addAction(QStringLiteral("Optionen..."), this, &frmMenu::mnuOptions_Click);
-    mnuBeenden = mnuDatei->addAction(QStringLiteral("Beenden"), this, &frmMenu::mnuBeenden_Click);
+        mnuDatei->addAction(QStringLiteral("&Optionen..."), this, &frmMenu::mnuOptions_Click);
+    mnuBeenden = mnuDatei->addAction(QStringLiteral("&Beenden"), this, &frmMenu::mnuBeenden_Click);
 }
 
 frmMenu* frmMenu::Load(bool* created) {

@@ -3,11 +3,13 @@
 
   statusnotifier.py watch           the watcher with a host, as a panel runs it; prints
                                     "<bus name> <pid>" for each item that registers
-  statusnotifier.py menu NAME       the labels of the item's exported menu, one a line
+  statusnotifier.py menu NAME       the labels of the item's exported menu, one a line ("_"
+                                    before an item's mnemonic letter)
   statusnotifier.py activate NAME   a left click on the item
   statusnotifier.py click NAME LABEL
-                                    a click on the menu entry with that label (sent without
-                                    waiting: the entry may open a modal window)
+                                    a click on the menu entry with that label, as shown without
+                                    the mnemonic mark (sent without waiting: the entry may open
+                                    a modal window)
 """
 import sys
 
@@ -93,7 +95,7 @@ def main(args):
         call(bus, name, "/StatusNotifierItem", ITEM, "Activate", (0, 0), "(ii)")
     elif command == "click":
         path, entries = menu_entries(bus, name)
-        ids = [id_ for id_, label in entries if label == args[2]]
+        ids = [id_ for id_, label in entries if label.replace("_", "") == args[2]]
         if not ids:
             sys.exit("no entry " + args[2])
         message = Gio.DBusMessage.new_method_call(name, path, MENU, "Event")

@@ -29,7 +29,7 @@ xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR ||
     xs_fail "task-bar entry: $(xprop -id "$WIN" _NET_WM_STATE)"
 
 MENU=$(sni menu "$ITEM") || xs_fail "no exported menu"
-[ "$MENU" = $'Über Beitragsbox...\nKurzhilfe...\nOptionen...\nBeenden' ] ||
+[ "$MENU" = $'_Über Beitragsbox...\n_Kurzhilfe...\n_Optionen...\n_Beenden' ] ||
     xs_fail "exported menu: $MENU"
 
 xs_close "$WIN"
