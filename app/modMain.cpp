@@ -83,7 +83,8 @@ void Main() {
     g_endPending = false;
     QAccessible::installFactory(announceAsWindow);
     QGuiApplication::setDesktopFileName(QStringLiteral(BEITRAGSBOX_APP_ID));
-    blnAlphaSupport = window::alphaSupportFor(QGuiApplication::platformName());
+    blnAlphaSupport =
+        window::alphaSupportFor(QGuiApplication::platformName(), window::compositorRunning());
     // The captions are laid out for a small dialog font with Arial's widths (fontconfig finds
     // a metric-compatible face); the desktop's default font would not fit them.
     QFont font(QStringLiteral("Arial"));

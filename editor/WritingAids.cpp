@@ -410,9 +410,9 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
         connect(add, &QAction::triggered, this, [this, word = misspelt.word] {
             const files::WriteResult written = addWord(word);
             if (!written.ok)
-                boxes::MsgBox(QStringLiteral("Das Wort \"%1\" konnte nicht ins Wörterbuch "
-                                             "geschrieben werden.\n%2\nEs gilt bis zum "
-                                             "Programmende als richtig.")
+                boxes::MsgBox(QStringLiteral("Das Wort \"%1\" konnte nicht ins persönliche "
+                                             "Wörterbuch geschrieben werden.\n%2\nEs gilt bis "
+                                             "zum Programmende als richtig.")
                                   .arg(word, written.reason));
         });
         auto* ignore = new QAction(QStringLiteral("Ignorieren"), menu);

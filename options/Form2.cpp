@@ -79,7 +79,7 @@ void Form2::createControls() {
 
     Frame6 = makeFrame(this, "Frame6", QStringLiteral("Transparenz"), 120, 960, 4455, 615);
     Frame6->setToolTip(
-        QStringLiteral("Transparenz des Hauptfensters festlegen (nur Windows 2000 und XP)"));
+        QStringLiteral("Transparenz des Hauptfensters festlegen (nur mit einem Compositor)"));
     hsbTransparency = new QScrollBar(Qt::Horizontal, Frame6);
     hsbTransparency->setObjectName(QStringLiteral("hsbTransparency"));
     hsbTransparency->setRange(0, 255);
@@ -93,8 +93,11 @@ void Form2::createControls() {
     lblTransparency->setText(QStringLiteral("0"));
     window::placeTwips(lblTransparency, 3840, 240, 495, 255);
     lblNoAlphaSupport = make<QLabel>(Frame6, "lblNoAlphaSupport");
-    lblNoAlphaSupport->setText(
-        QStringLiteral("Ihre Windowsversion unterstützt kein AlphaBlending"));
+    // The window system shows a translucent window only while a compositing manager runs.
+    lblNoAlphaSupport->setText(QStringLiteral("Keine Transparenz: nur mit einem Compositor"));
+    lblNoAlphaSupport->setToolTip(
+        QStringLiteral("Der Fenstermanager zeigt Transparenz nur, wenn ein Compositor läuft.\n"
+                       "Beitragsbox prüft das beim Start."));
     window::placeTwips(lblNoAlphaSupport, 120, 240, 3735, 255);
 
     Frame5 = makeFrame(this, "Frame5", QStringLiteral("Autosave"), 120, 1680, 1815, 735);

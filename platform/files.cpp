@@ -50,8 +50,44 @@ QString reasonFor(int error) {
     case ENXIO:
     case ESPIPE:
         return QStringLiteral("Unter diesem Namen gibt es keine normale Datei.");
+    case ENAMETOOLONG:
+        return QStringLiteral("Der Name der Datei oder des Ordners ist zu lang.");
+    case ELOOP:
+        return QStringLiteral("Der Pfad enthält zu viele symbolische Verknüpfungen.");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("Es sind zu viele Dateien gleichzeitig geöffnet.");
+    case ENOMEM:
+        return QStringLiteral("Nicht genug Arbeitsspeicher.");
+    case EFBIG:
+    case EOVERFLOW:
+        return QStringLiteral("Die Datei ist zu groß.");
+    case EIO:
+        return QStringLiteral("Ein-/Ausgabefehler beim Zugriff auf den Datenträger.");
+    case EEXIST:
+        return QStringLiteral("Es konnte keine Zwischendatei im Ordner angelegt werden.");
+    case ETXTBSY:
+    case EBUSY:
+        return QStringLiteral("Die Datei wird gerade von einem anderen Programm benutzt.");
+    case EAGAIN:
+        return QStringLiteral("Die Datei ist gerade gesperrt.");
+    case EINVAL:
+    case EXDEV:
+    case EOPNOTSUPP:
+        return QStringLiteral("Das Dateisystem unterstützt diesen Vorgang nicht.");
+    case EMLINK:
+        return QStringLiteral("Der Ordner enthält zu viele Einträge.");
+    case ESTALE:
+    case ENOTCONN:
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+        return QStringLiteral("Die Verbindung zum Netzlaufwerk ist unterbrochen.");
     default:
-        return QString::fromLocal8Bit(std::strerror(error));
+        // The system's own text may not be German; the number says what it is in any language.
+        return QStringLiteral("Systemfehler %1 (%2).")
+            .arg(error)
+            .arg(QString::fromLocal8Bit(std::strerror(error)));
     }
 }
 

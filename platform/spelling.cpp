@@ -289,7 +289,7 @@ QStringList SpellChecker::suggestions(const QString& word, int max) {
 files::WriteResult SpellChecker::addToPersonalList(const QString& word) {
     const QString trimmed = word.trimmed();
     if (trimmed.isEmpty() || trimmed.contains(u'\n') || trimmed.contains(u'\r'))
-        return {false, QStringLiteral("„%1“ ist kein einzelnes Wort.").arg(word)};
+        return {false, QStringLiteral("\"%1\" ist kein einzelnes Wort.").arg(word)};
     {
         std::lock_guard lock(m_worker->mutex);
         m_worker->personal.insert(trimmed);
@@ -301,8 +301,9 @@ files::WriteResult SpellChecker::addToPersonalList(const QString& word) {
     const QString path = spelling::personalListPath();
     auto failed = [&path](const QString& reason) {
         return files::WriteResult{
-            false, QStringLiteral("Die Wörterliste %1 konnte nicht gespeichert werden: %2")
-                       .arg(path, reason)};
+            false,
+            QStringLiteral("Das persönliche Wörterbuch %1 konnte nicht gespeichert werden: %2")
+                .arg(path, reason)};
     };
     const files::BytesResult current = files::readBytes(path);
     // An existing list that cannot be read is left alone rather than replaced by less.

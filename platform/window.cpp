@@ -115,8 +115,8 @@ int execModal(QDialog* dialog) {
     return result;
 }
 
-bool alphaSupportFor(const QString& platformName) {
-    return platformName == QLatin1String("xcb");
+bool alphaSupportFor(const QString& platformName, bool compositorRunning) {
+    return platformName == QLatin1String("xcb") && compositorRunning;
 }
 
 void preferX11OnWayland() {

@@ -44,8 +44,13 @@ QWidget* modalOwner();
 // fallback for a moment (after start, after showing it from the tray, after a modal window).
 void activate(QWidget* window);
 
-// True where the platform plugin applies window opacity (X11); decided once at start.
-bool alphaSupportFor(const QString& platformName);
+// True where a translucent window shows as such: on X11 (the xcb plugin) while a compositing
+// manager runs; other plugins apply no window opacity. Decided once at start.
+bool alphaSupportFor(const QString& platformName, bool compositorRunning);
+
+// Whether a compositing manager runs on the default screen: on X11 it owns the selection
+// _NET_WM_CM_S<screen>. False off X11.
+bool compositorRunning();
 
 // Before the application object exists: on a Wayland session with an X server (XWayland),
 // asks Qt for its xcb platform, since the tray, always on top, skip-taskbar and transparency

@@ -1,8 +1,12 @@
-// The window system without X11: the window manager's task-bar state is left to Qt.
+// The window system without X11: the task-bar state is left to Qt, and no compositor is known.
 #include "platform/window.h"
 
 namespace window {
 
 void setSkipTaskbar(QWidget*, bool) {}
+
+bool compositorRunning() {
+    return false;
+}
 
 } // namespace window

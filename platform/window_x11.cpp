@@ -1,6 +1,7 @@
 // The window system's X11 parts.
 #include "platform/window.h"
 
+#include <QByteArray>
 #include <QGuiApplication>
 #include <QWidget>
 
@@ -20,6 +21,30 @@ xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
 }
 
 } // namespace
+
+bool compositorRunning() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->connection())
+        return false;
+    xcb_connection_t* c = x11->connection();
+    // The default screen is the one DISPLAY names (":0.1" is screen 1), as for the connection.
+    char* host = nullptr;
+    int display = 0;
+    int screen = 0;
+    if (xcb_parse_display(nullptr, &host, &display, &screen))
+        free(host);
+    else
+        screen = 0;
+    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(screen);
+    const xcb_atom_t selection = internAtom(c, name.constData());
+    if (selection == XCB_ATOM_NONE)
+        return false;
+    xcb_get_selection_owner_reply_t* reply =
+        xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr);
+    const bool owned = reply && reply->owner != XCB_NONE;
+    free(reply);
+    return owned;
+}
 
 void setSkipTaskbar(QWidget* widget, bool skip) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;

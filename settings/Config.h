@@ -41,7 +41,8 @@ constexpr const char* kAddedKeys[] = {SpellCheck.name, SpellLanguage, SpellCheck
                                       CheckTags.name};
 
 // The number at the start of a stored value, rounded half to even and held to the range; the
-// fallback for an empty value. A number beyond 32 bits is held to the range as well.
+// fallback for an empty value and for an "&H" / "&O" number beyond 32 bits. A decimal number
+// beyond 32 bits is held to the range as well.
 qint32 settingValue(const QString& stored, qint32 maximum, qint32 minimum, qint32 fallback);
 
 } // namespace config

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -32,10 +33,13 @@ QString significantChars(QStringView text, NumberSyntax syntax) {
     return text.mid(start).toString();
 }
 
-// Digits after "&H" or "&O"; the value is unsigned, and digits beyond 2^53 simply lose
-// precision (or reach inf) instead of wrapping around.
+// Digits after "&H" or "&O": a signed number of the smallest width that holds their value, as
+// settings files from Windows mean them: up to 0xFFFF 16 bits (&HFFFF is -1), up to 0xFFFFFFFF 32
+// bits
+// (&H8000000F, a scheme colour, is -2147483633). Leading zeros do not widen. Beyond 32 bits
+// there is no value.
 double readRadix(QStringView digits, int radix) {
-    double value = 0;
+    quint64 value = 0;
     for (QChar c : digits) {
         const char16_t u = c.unicode();
         int d;
@@ -49,9 +53,13 @@ double readRadix(QStringView digits, int radix) {
             break;
         if (d >= radix)
             break;
-        value = value * radix + d;
+        value = value * quint64(radix) + quint64(d);
+        if (value > 0xFFFFFFFFu)
+            return std::numeric_limits<double>::quiet_NaN();
     }
-    return value;
+    if (value <= 0xFFFFu)
+        return qint16(quint16(value));
+    return qint32(quint32(value));
 }
 
 double readDecimal(QStringView s) {

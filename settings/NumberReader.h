@@ -8,12 +8,12 @@ enum class NumberSyntax {
     // character that cannot belong to the number.
     Decimal,
     // As Decimal, but blanks, tabs and line feeds are skipped wherever they stand, and "&H" /
-    // "&O" introduce hexadecimal / octal digits.
+    // "&O" introduce hexadecimal / octal digits of a signed 16- or 32-bit number.
     Setting,
 };
 
 // The value of the number at the start of text; 0 when there is none. May be ±inf for a huge
-// exponent.
+// exponent, and NaN for an "&H" or "&O" number beyond 32 bits, which has no value.
 double readNumber(QStringView text, NumberSyntax syntax);
 
 // Nearest whole number, an exact half to the even neighbour (2.5 → 2, 3.5 → 4).

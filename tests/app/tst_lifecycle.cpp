@@ -25,8 +25,9 @@ private slots:
         QVERIFY(form->isVisible());
         QCOMPARE(form->windowTitle(), QStringLiteral("Beitragsbox 2.0.0"));
         QCOMPARE(blnAlphaSupport, false); // the offscreen platform applies no opacity
-        QVERIFY(window::alphaSupportFor(QStringLiteral("xcb")));
-        QVERIFY(!window::alphaSupportFor(QStringLiteral("wayland")));
+        QVERIFY(window::alphaSupportFor(QStringLiteral("xcb"), true));
+        QVERIFY(!window::alphaSupportFor(QStringLiteral("xcb"), false)); // no compositor
+        QVERIFY(!window::alphaSupportFor(QStringLiteral("wayland"), true));
         QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(form->windowFlags() & Qt::WindowMaximizeButtonHint);
         EndProgram();

@@ -89,6 +89,9 @@ private slots:
             << "plain.txt/x.txt" << QStringLiteral("Ein Teil des Pfads ist kein Ordner.");
         QTest::newRow("missing folder")
             << "missing/x.txt" << QStringLiteral("Der Ordner existiert nicht.");
+        QTest::newRow("name too long") << QString(300, u'x')
+                                       << QStringLiteral("Der Name der Datei oder des Ordners "
+                                                         "ist zu lang."); // German in any locale
     }
     void refusesWithReason() {
         QFETCH(QString, name);
