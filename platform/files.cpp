@@ -42,10 +42,6 @@ QString reasonFor(int error) {
         return QStringLiteral("Ein Teil des Pfads ist kein Ordner.");
     case ENOENT:
         return QStringLiteral("Der Ordner existiert nicht.");
-    case ENOMEM:
-        return QStringLiteral("Nicht genug Arbeitsspeicher.");
-    case ELOOP:
-        return QStringLiteral("Zu viele Verknüpfungen (symbolische Links) hintereinander.");
     case ENODEV:
     case ENXIO:
     case ESPIPE:
