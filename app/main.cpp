@@ -8,6 +8,7 @@
 int main(int argc, char* argv[]) {
     memory::returnLargeBlocksToSystem();
     window::preferX11OnWayland();
+    window::passActivationToken();
     files::ignoreRelativeXdgPaths();
     QApplication app(argc, argv);
     // The program ends when its last window is unloaded, not when the last one is hidden.

@@ -127,6 +127,23 @@ void preferX11OnWayland() {
         qputenv("QT_QPA_PLATFORM", "xcb");
 }
 
+void passActivationToken() {
+    const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");
+    if (token.isEmpty())
+        return;
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool x11 =
+        platform == "xcb" || (platform.isEmpty() && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"));
+    if (!x11)
+        return; // Qt's Wayland plugin takes the token itself
+    // Through XWayland the desktop's token is the startup id, which Qt's xcb plugin hands to
+    // the window manager with the first window (and then drops from the environment).
+    if (qEnvironmentVariableIsEmpty("DESKTOP_STARTUP_ID"))
+        qputenv("DESKTOP_STARTUP_ID", token);
+    // Used up: a program started from here later must not come with it.
+    qunsetenv("XDG_ACTIVATION_TOKEN");
+}
+
 QColor resolveColor(qint32 value, const QPalette& desktop) {
     const auto v = quint32(value);
     if ((v & 0x80000000u) == 0)

@@ -57,6 +57,11 @@ bool compositorRunning();
 // need X11. A platform the user chose through QT_QPA_PLATFORM stays.
 void preferX11OnWayland();
 
+// Before the application object exists, after preferX11OnWayland: on X11, an activation token
+// the desktop handed over (XDG_ACTIVATION_TOKEN) serves as the startup id, so that the window
+// manager gives the new window the focus.
+void passActivationToken();
+
 // Keeps the window out of the task bar and pager: sets _NET_WM_STATE on the X11 window, to be
 // called before it is mapped (from showEvent); does nothing off X11.
 void setSkipTaskbar(QWidget* widget, bool skip);

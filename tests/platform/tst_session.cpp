@@ -52,6 +52,33 @@ private slots:
                                                               : QByteArray("-"),
                  platform);
     }
+
+    // On X11 the desktop's activation token becomes the startup id, and is used up.
+    void activationToken_data() {
+        QTest::addColumn<QByteArray>("platform");
+        QTest::addColumn<QByteArray>("startupId");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("xcb, no startup id")
+            << QByteArray("xcb") << QByteArray() << QByteArray("t1");
+        QTest::newRow("xcb, startup id given")
+            << QByteArray("xcb") << QByteArray("s1") << QByteArray("s1");
+        QTest::newRow("wayland keeps its token")
+            << QByteArray("wayland") << QByteArray() << QByteArray();
+    }
+    void activationToken() {
+        QFETCH(QByteArray, platform);
+        QFETCH(QByteArray, startupId);
+        QFETCH(QByteArray, expected);
+        qputenv("QT_QPA_PLATFORM", platform);
+        qputenv("XDG_ACTIVATION_TOKEN", "t1");
+        startupId.isEmpty() ? qunsetenv("DESKTOP_STARTUP_ID")
+                            : qputenv("DESKTOP_STARTUP_ID", startupId);
+        window::passActivationToken();
+        QCOMPARE(qgetenv("DESKTOP_STARTUP_ID"), expected);
+        QCOMPARE(qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN"), platform == "wayland");
+        for (const char* name : {"QT_QPA_PLATFORM", "XDG_ACTIVATION_TOKEN", "DESKTOP_STARTUP_ID"})
+            qunsetenv(name);
+    }
 };
 
 BEITRAGSBOX_TEST_MAIN(TestSession)
