@@ -164,6 +164,51 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     return WriteResult{true, QString()};
 }
 
+WriteResult appendLine(const QString& fileName, const QByteArray& line) {
+    const QByteArray name = QFile::encodeName(fileName);
+    // Non-blocking, so that a named pipe of that name does not wait for a reader.
+    const int fd =
+        ::open(name.constData(), O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return failure(errno);
+    auto abandon = [fd](int error) {
+        ::close(fd);
+        return failure(error);
+    };
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return abandon(errno);
+    if (!S_ISREG(info.st_mode))
+        return abandon(ENODEV);
+    QByteArray bytes;
+    if (info.st_size > 0) {
+        char last = 0;
+        const ssize_t n = ::pread(fd, &last, 1, info.st_size - 1);
+        if (n != 1)
+            return abandon(n < 0 ? errno : EIO);
+        if (last != '\n')
+            bytes = "\r\n";
+    }
+    bytes += line + "\r\n";
+    ssize_t written;
+    do
+        written = ::write(fd, bytes.constData(), size_t(bytes.size()));
+    while (written < 0 && errno == EINTR);
+    if (written != bytes.size()) {
+        const int error = written < 0 ? errno : ENOSPC;
+        // Half a line is taken back rather than left for the next line to join; should that
+        // fail too, the first error is the one to report.
+        if (written > 0)
+            static_cast<void>(::ftruncate(fd, info.st_size) == 0);
+        return abandon(error);
+    }
+    if (::fsync(fd) != 0)
+        return abandon(errno);
+    if (::close(fd) != 0 && errno != EINTR)
+        return failure(errno);
+    return WriteResult{true, QString()};
+}
+
 BytesResult readBytes(const QString& fileName) {
     const QByteArray name = QFile::encodeName(fileName);
     // Non-blocking, so that opening a named pipe does not wait for a writer.
