@@ -446,6 +446,11 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
         group->addAction(choice);
         connect(choice, &QAction::triggered, this, [this, language] { setLanguage(language); });
     }
+    // Which of the dictionaries found for the language is in use: a broken one gives way.
+    if (const QString file = m_checker->dictionaryFile(); !file.isEmpty()) {
+        languages->addSeparator();
+        languages->addAction(QStringLiteral("Wörterbuch: %1").arg(file))->setEnabled(false);
+    }
     addSwitch(QStringLiteral("Zitate prüfen"), m_quotesChecked, installed && m_spellOn,
               &WritingAids::setQuotesChecked);
     addSwitch(QStringLiteral("Tags prüfen"), m_tagsOn, true, &WritingAids::setTagCheck);

@@ -10,8 +10,10 @@
 #include <nuspell/finder.hxx>
 
 #include <algorithm>
+#include <charconv>
 #include <condition_variable>
 #include <deque>
+#include <fstream>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -42,21 +44,51 @@ QSet<QString> wordsOf(QByteArray bytes) {
     return words;
 }
 
+// Every dictionary with both files, in the order of precedence of the folders searched.
+QList<Dictionary> allFound() {
+    QList<Dictionary> found;
+    for (std::filesystem::path aff : nuspell::search_default_dirs_for_dicts()) {
+        const QString affPath = QFile::decodeName(QByteArray::fromStdString(aff.native()));
+        std::error_code unreadable;
+        if (std::filesystem::is_regular_file(aff.replace_extension(".dic"), unreadable))
+            found.append(Dictionary{QFileInfo(affPath).completeBaseName(), affPath});
+    }
+    return found;
+}
+
+// The first line of a .dic counts its entries, and Nuspell makes room for that many before it
+// reads the first one: a count of 2^31 in a small file would take gigabytes and minutes. An
+// honest count never exceeds the file's bytes; a small file gets some slack for a rough one.
+bool plausibleCount(const std::filesystem::path& dic) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(dic, error);
+    if (error)
+        return false;
+    char head[64];
+    std::ifstream file(dic, std::ios::binary);
+    file.read(head, sizeof head);
+    std::string_view line(head, size_t(file.gcount()));
+    if (line.starts_with("\xEF\xBB\xBF"))
+        line.remove_prefix(3);
+    line.remove_prefix(std::min(line.find_first_not_of(" \t"), line.size()));
+    std::uintmax_t count = 0;
+    const auto parsed = std::from_chars(line.data(), line.data() + line.size(), count).ec;
+    if (parsed == std::errc::invalid_argument)
+        return true; // no count at all: the loader refuses the file itself
+    return parsed == std::errc() && count <= std::max<std::uintmax_t>(size, 100'000);
+}
+
 } // namespace
 
 QList<Dictionary> installedDictionaries() {
     QList<Dictionary> found;
     QSet<QString> seen;
-    for (std::filesystem::path aff : nuspell::search_default_dirs_for_dicts()) {
-        const QString affPath = QFile::decodeName(QByteArray::fromStdString(aff.native()));
-        const QString language = QFileInfo(affPath).completeBaseName();
-        std::error_code unreadable;
-        if (seen.contains(language) ||
-            !std::filesystem::is_regular_file(aff.replace_extension(".dic"), unreadable))
-            continue;
+    for (const Dictionary& dictionary : allFound()) {
         // The search goes through the folders in order of precedence: the first one wins.
-        seen.insert(language);
-        found.append(Dictionary{language, affPath});
+        if (!seen.contains(dictionary.language)) {
+            seen.insert(dictionary.language);
+            found.append(dictionary);
+        }
     }
     std::sort(found.begin(), found.end(), [](const Dictionary& a, const Dictionary& b) {
         const int rankA = rankOf(a.language);
@@ -64,6 +96,14 @@ QList<Dictionary> installedDictionaries() {
         return rankA != rankB ? rankA < rankB : a.language < b.language;
     });
     return found;
+}
+
+QStringList affPathsOf(const QString& language) {
+    QStringList paths;
+    for (const Dictionary& dictionary : allFound())
+        if (dictionary.language == language && !paths.contains(dictionary.affPath))
+            paths.append(dictionary.affPath);
+    return paths;
 }
 
 QString personalListPath() {
@@ -90,6 +130,7 @@ struct SpellChecker::Worker {
     bool active = false; // a load is under way or done: words are worth queueing
     bool ready = false;
     QString language;
+    QString dictionaryFile;
     QHash<QString, State> cache;
     std::deque<QString> queue;
     QSet<QString> personal;
@@ -133,19 +174,23 @@ void SpellChecker::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
         std::lock_guard engineLock(engine);
         dictionary.reset();
     }
-    auto loaded = std::make_unique<nuspell::Dictionary>();
-    bool ok = false;
-    for (const spelling::Dictionary& installed : spelling::installedDictionaries()) {
-        if (installed.language != wanted)
+    std::unique_ptr<nuspell::Dictionary> loaded;
+    QString loadedFile;
+    for (const QString& affPath : spelling::affPathsOf(wanted)) {
+        const std::filesystem::path aff(QFile::encodeName(affPath).toStdString());
+        if (!spelling::plausibleCount(std::filesystem::path(aff).replace_extension(".dic")))
             continue;
+        auto candidate = std::make_unique<nuspell::Dictionary>();
         try {
-            loaded->load_aff_dic(
-                std::filesystem::path(QFile::encodeName(installed.affPath).toStdString()));
-            ok = true;
+            candidate->load_aff_dic(aff);
         } catch (const std::exception&) {
+            continue; // broken: the next one found for the language may do
         }
+        loaded = std::move(candidate);
+        loadedFile = affPath.chopped(4) + QStringLiteral(".dic");
         break;
     }
+    const bool ok = loaded != nullptr;
     QSet<QString> words =
         ok ? spelling::wordsOf(files::readBytes(listPath).bytes) : QSet<QString>();
     if (ok) {
@@ -158,6 +203,7 @@ void SpellChecker::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
         return; // a newer load() is waiting
     ready = ok;
     language = ok ? wanted : QString();
+    dictionaryFile = loadedFile;
     personal.unite(words); // keeps words added while loading
     if (!ok) {
         active = false;
@@ -230,6 +276,7 @@ void SpellChecker::load(const QString& language) {
         m_worker->active = true;
         m_worker->ready = false;
         m_worker->language.clear();
+        m_worker->dictionaryFile.clear();
         m_worker->cache.clear();
         m_worker->queue.clear();
     }
@@ -247,6 +294,11 @@ bool SpellChecker::isReady() const {
 QString SpellChecker::language() const {
     std::lock_guard lock(m_worker->mutex);
     return m_worker->language;
+}
+
+QString SpellChecker::dictionaryFile() const {
+    std::lock_guard lock(m_worker->mutex);
+    return m_worker->dictionaryFile;
 }
 
 SpellChecker::State SpellChecker::state(const QString& word) {

@@ -18,8 +18,12 @@ struct Dictionary {
 };
 
 // The installed dictionaries: the German ones first (de_DE, de_AT, de_CH, then the other de_*),
-// then the rest by name. One entry per language.
+// then the rest by name. One entry per language, the first one found.
 QList<Dictionary> installedDictionaries();
+
+// Every dictionary found for `language`, first the one that takes precedence: the next ones
+// stand in for a broken one.
+QStringList affPathsOf(const QString& language);
 
 // ~/.config/Beitragsbox/woerterbuch.txt: the user's own words, UTF-8, one word a line.
 QString personalListPath();
@@ -35,11 +39,14 @@ public:
     ~SpellChecker() override;
 
     // Loads the dictionary of `language` in the background, with the user's own word list;
-    // ready() tells when it is done. Until then every word is Pending. An empty or unknown
-    // language fails (ready(false)).
+    // ready() tells when it is done. Until then every word is Pending. A dictionary that fails
+    // to load gives way to the next one found for the language; an empty or unknown language,
+    // or one whose dictionaries all fail, fails (ready(false)).
     void load(const QString& language);
     bool isReady() const;
     QString language() const;
+    // The .dic file of the dictionary in use; empty while none is ready.
+    QString dictionaryFile() const;
 
     // Never blocks: a word not yet known is queued for the worker and is Pending until checked()
     // is emitted. Always Pending while no dictionary is ready.

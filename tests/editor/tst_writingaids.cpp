@@ -55,6 +55,12 @@ class TestWritingAids : public QObject {
         cursor.setPosition(position);
         return m_field->cursorRect(cursor).center();
     }
+    static QStringList textsOf(const QMenu& menu) {
+        QStringList texts;
+        for (QAction* action : menu.actions())
+            texts << action->text();
+        return texts;
+    }
 
 private slots:
     void initTestCase() {
@@ -120,6 +126,12 @@ private slots:
         for (const char* item : {"Zum Wörterbuch hinzufügen", "Ignorieren", "Rechtschreibprüfung",
                                  "Sprache", "Zitate prüfen", "Tags prüfen"})
             QVERIFY2(texts.contains(QString::fromUtf8(item)), item);
+        // The dictionary in use, named in the language menu.
+        const QStringList languages =
+            textsOf(*menu->actions().at(int(texts.indexOf("Sprache")))->menu());
+        QVERIFY2(languages.constLast().startsWith(QStringLiteral("Wörterbuch: /")) &&
+                     languages.constLast().endsWith(QStringLiteral("de_DE.dic")),
+                 qPrintable(languages.join('|')));
 
         menu->actions().at(int(fehler))->trigger();
         QCOMPARE(m_field->toPlainText(), QString(kPost).replace(21, 5, QStringLiteral("Fehler")));

@@ -101,6 +101,39 @@ private slots:
         QCOMPARE(found.removeDuplicates(), 0);
     }
 
+    // A broken dictionary found first gives way to the next one of the language: the system's.
+    void brokenDictionaryGivesWay_data() {
+        QTest::addColumn<QByteArray>("aff");
+        QTest::addColumn<QByteArray>("dic");
+        QByteArray noise(4000, 0);
+        for (qsizetype i = 0; i < noise.size(); ++i)
+            noise[i] = char(i * 7919 % 251);
+        QTest::newRow("random bytes") << noise << noise.mid(1000);
+        QTest::newRow("empty .dic") << QByteArray("SET UTF-8\n") << QByteArray();
+        QTest::newRow("2^31 entries")
+            << QByteArray("SET UTF-8\n") << QByteArray("2147483648\nHaus\n");
+        QTest::newRow("flag above 65535")
+            << QByteArray("SET UTF-8\nFLAG num\n") << QByteArray("1\nHaus/70000\n");
+    }
+    void brokenDictionaryGivesWay() {
+        QFETCH(QByteArray, aff);
+        QFETCH(QByteArray, dic);
+        QTemporaryDir folder;
+        QVERIFY(writeFile(folder.filePath("de_DE.aff"), aff));
+        QVERIFY(writeFile(folder.filePath("de_DE.dic"), dic));
+        qputenv("DICPATH", QFile::encodeName(folder.path()));
+        const QString first = spelling::installedDictionaries().value(0).affPath;
+        SpellChecker checker;
+        const bool ok = loaded(checker);
+        qunsetenv("DICPATH");
+        QCOMPARE(first, folder.filePath("de_DE.aff"));
+        QVERIFY(ok);
+        QVERIFY2(!checker.dictionaryFile().startsWith(folder.path()) &&
+                     QFileInfo(checker.dictionaryFile()).isFile(),
+                 qPrintable(checker.dictionaryFile()));
+        QTRY_COMPARE(states(checker, {"Fehlr", "Straße"}), QStringLiteral("-+"));
+    }
+
     // A failed load leaves every word pending; a later load replaces an earlier one still queued.
     void unknownLanguage_data() {
         QTest::addColumn<QString>("language");
