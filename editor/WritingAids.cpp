@@ -144,6 +144,14 @@ WritingAids::WritingAids(TextField* field)
         }
     });
     connect(m_checker, &SpellChecker::ready, this, [this] { answersChanged(); });
+    connect(m_checker, &SpellChecker::personalListWritten, this,
+            [](const QString& word, const files::WriteResult& written) {
+                if (!written.ok)
+                    boxes::MsgBox(QStringLiteral("Das Wort \"%1\" konnte nicht ins Wörterbuch "
+                                                 "geschrieben werden.\n%2\nEs gilt bis zum "
+                                                 "Programmende als richtig.")
+                                      .arg(word, written.reason));
+            });
     connect(field->document(), &QTextDocument::contentsChange, this, &WritingAids::contentsChange);
     connect(field, &TextField::contextMenuAboutToShow, this,
             [this](QMenu* menu) { extendMenu(menu, m_field->contextMenuPos()); });
@@ -181,10 +189,9 @@ void WritingAids::ignoreWord(const QString& word) {
     answersChanged();
 }
 
-files::WriteResult WritingAids::addWord(const QString& word) {
-    const files::WriteResult written = m_checker->addToPersonalList(word);
+void WritingAids::addWord(const QString& word) {
+    m_checker->addToPersonalList(word);
     answersChanged();
-    return written;
 }
 
 void WritingAids::setQuotesChecked(bool on) {
@@ -407,14 +414,7 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
             menu->insertAction(top, none);
         }
         auto* add = new QAction(QStringLiteral("Zum Wörterbuch hinzufügen"), menu);
-        connect(add, &QAction::triggered, this, [this, word = misspelt.word] {
-            const files::WriteResult written = addWord(word);
-            if (!written.ok)
-                boxes::MsgBox(QStringLiteral("Das Wort \"%1\" konnte nicht ins Wörterbuch "
-                                             "geschrieben werden.\n%2\nEs gilt bis zum "
-                                             "Programmende als richtig.")
-                                  .arg(word, written.reason));
-        });
+        connect(add, &QAction::triggered, this, [this, word = misspelt.word] { addWord(word); });
         auto* ignore = new QAction(QStringLiteral("Ignorieren"), menu);
         connect(ignore, &QAction::triggered, this,
                 [this, word = misspelt.word] { ignoreWord(word); });

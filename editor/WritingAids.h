@@ -40,9 +40,10 @@ public:
     bool dictionaryInstalled() const { return !m_installed.isEmpty(); }
 
     SpellChecker& checker() { return *m_checker; }
-    // A word right for this run, or from now on (in the user's word list).
+    // A word right for this run, or from now on (in the user's word list, written in the
+    // background; a failure is reported in a message box).
     void ignoreWord(const QString& word);
-    files::WriteResult addWord(const QString& word);
+    void addWord(const QString& word);
 
     struct Span {
         qsizetype start = 0; // document position

@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QSet>
 #include <QStandardPaths>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <nuspell/dictionary.hxx>
 #include <nuspell/finder.hxx>
@@ -134,6 +136,7 @@ struct SpellChecker::Worker {
     QHash<QString, State> cache;
     std::deque<QString> queue;
     QSet<QString> personal;
+    QSet<QString> unsaved; // in `personal`, but their line could not be written
     QSet<QString> ignored;
 
     std::mutex engine;
@@ -338,38 +341,57 @@ QStringList SpellChecker::suggestions(const QString& word, int max) {
     return result;
 }
 
-files::WriteResult SpellChecker::addToPersonalList(const QString& word) {
+void SpellChecker::addToPersonalList(const QString& word) {
     const QString trimmed = word.trimmed();
+    const auto answer = [this, word](const files::WriteResult& result) {
+        QMetaObject::invokeMethod(
+            this, [this, word, result] { emit personalListWritten(word, result); },
+            Qt::QueuedConnection);
+    };
     if (trimmed.isEmpty() || trimmed.contains(u'\n') || trimmed.contains(u'\r'))
-        return {false, QStringLiteral("„%1“ ist kein einzelnes Wort.").arg(word)};
+        return answer({false, QStringLiteral("„%1“ ist kein einzelnes Wort.").arg(word)});
+    bool listed = false;
     {
         std::lock_guard lock(m_worker->mutex);
+        // A word of the list as loaded, or written since.
+        listed = m_worker->personal.contains(trimmed) && !m_worker->unsaved.contains(trimmed);
         m_worker->personal.insert(trimmed);
         if (m_worker->active)
             m_worker->cache.insert(trimmed, State::Right);
     }
     emit checked();
+    if (listed)
+        return answer({true, QString()});
 
+    // Appended, never rewritten: a long list would take seconds, and a torn write loses nothing.
+    // One writer at a time, so that two lines never interleave.
+    static std::mutex writing;
     const QString path = spelling::personalListPath();
-    auto failed = [&path](const QString& reason) {
-        return files::WriteResult{
-            false, QStringLiteral("Die Wörterliste %1 konnte nicht gespeichert werden: %2")
-                       .arg(path, reason)};
-    };
-    const files::BytesResult current = files::readBytes(path);
-    // An existing list that cannot be read is left alone rather than replaced by less.
-    if (!current.ok && !current.missing)
-        return failed(current.reason);
-    if (spelling::wordsOf(current.bytes).contains(trimmed))
-        return {true, QString()};
-    QByteArray bytes = current.bytes;
-    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
-        bytes += "\r\n";
-    bytes += trimmed.toUtf8() + "\r\n";
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
-        return failed(QStringLiteral("Der Ordner konnte nicht angelegt werden."));
-    const files::WriteResult written = files::writeFile(path, bytes);
-    return written.ok ? written : failed(written.reason);
+    // A watcher rather than QFuture::then(): its answer always comes through the event loop,
+    // never from within this call.
+    auto* watcher = new QFutureWatcher<files::WriteResult>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, word, trimmed, path] {
+        watcher->deleteLater();
+        files::WriteResult result = watcher->result();
+        {
+            std::lock_guard lock(m_worker->mutex);
+            if (result.ok)
+                m_worker->unsaved.remove(trimmed);
+            else
+                m_worker->unsaved.insert(trimmed);
+        }
+        if (!result.ok)
+            result.reason = QStringLiteral("Die Wörterliste %1 konnte nicht gespeichert werden: %2")
+                                .arg(path, result.reason);
+        emit personalListWritten(word, result);
+    });
+    watcher->setFuture(QtConcurrent::run([path, line = trimmed.toUtf8()] {
+        std::lock_guard lock(writing);
+        if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+            return files::WriteResult{false,
+                                      QStringLiteral("Der Ordner konnte nicht angelegt werden.")};
+        return files::appendLine(path, line);
+    }));
 }
 
 void SpellChecker::ignore(const QString& word) {

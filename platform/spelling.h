@@ -55,9 +55,10 @@ public:
     // Up to `max` suggestions, best first; waits for the engine.
     QStringList suggestions(const QString& word, int max = 7);
 
-    // Into the user's own list (written atomically) and right from now on. A failed write
-    // leaves the list file as it was; the word is still right for this run.
-    files::WriteResult addToPersonalList(const QString& word);
+    // Right from now on, and appended to the user's own list in the background;
+    // personalListWritten() tells how that went. A failed write leaves the list file as it was;
+    // the word is still right for this run.
+    void addToPersonalList(const QString& word);
     // Right for this run only.
     void ignore(const QString& word);
 
@@ -65,6 +66,8 @@ signals:
     void ready(bool ok);
     // Words that were Pending are now Right or Wrong.
     void checked();
+    // The reason, if any, names the list file.
+    void personalListWritten(const QString& word, const files::WriteResult& result);
 
 private:
     struct Worker;
