@@ -27,6 +27,9 @@ namespace {
 // After this pause in typing the tags of the whole text are checked again.
 constexpr int kTagPauseMs = 400;
 constexpr int kMaxSuggestions = 7;
+// The right-click menu shows "Keine Vorschläge" when the engine needs longer: long compounds
+// take it seconds.
+constexpr int kSuggestionLimitMs = 300;
 
 enum class Line { Wave, Dots };
 
@@ -397,22 +400,34 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
     QAction* top = menu->actions().value(0);
     const WordAt misspelt = misspeltAt(viewportPos);
     if (misspelt.start >= 0) {
-        const QStringList suggestions = m_checker->suggestions(misspelt.word, kMaxSuggestions);
-        for (const QString& suggestion : suggestions) {
-            auto* action = new QAction(suggestion, menu);
-            QFont bold = action->font();
-            bold.setBold(true);
-            action->setFont(bold);
-            connect(action, &QAction::triggered, this, [this, misspelt, suggestion] {
-                replaceWord(misspelt.start, misspelt.word, suggestion);
-            });
-            menu->insertAction(top, action);
-        }
-        if (suggestions.isEmpty()) {
-            auto* none = new QAction(QStringLiteral("(keine Vorschläge)"), menu);
-            none->setEnabled(false);
-            menu->insertAction(top, none);
-        }
+        // The engine needs from a tenth of a second to many seconds: the menu does not wait.
+        auto* searching = new QAction(QStringLiteral("Vorschläge werden gesucht …"), menu);
+        searching->setEnabled(false);
+        menu->insertAction(top, searching);
+        const quint64 request =
+            m_checker->requestSuggestions(misspelt.word, kMaxSuggestions, kSuggestionLimitMs);
+        connect(m_checker, &SpellChecker::suggestionsFound, searching,
+                [this, menu, searching, request, misspelt](quint64 answered,
+                                                           const QStringList& suggestions) {
+                    if (answered != request)
+                        return;
+                    if (suggestions.isEmpty()) {
+                        searching->setText(QStringLiteral("Keine Vorschläge"));
+                        return;
+                    }
+                    for (const QString& suggestion : suggestions) {
+                        auto* action = new QAction(suggestion, menu);
+                        QFont bold = action->font();
+                        bold.setBold(true);
+                        action->setFont(bold);
+                        connect(action, &QAction::triggered, this, [this, misspelt, suggestion] {
+                            replaceWord(misspelt.start, misspelt.word, suggestion);
+                        });
+                        menu->insertAction(searching, action);
+                    }
+                    menu->removeAction(searching);
+                    searching->deleteLater();
+                });
         auto* add = new QAction(QStringLiteral("Zum Wörterbuch hinzufügen"), menu);
         connect(add, &QAction::triggered, this, [this, word = misspelt.word] { addWord(word); });
         auto* ignore = new QAction(QStringLiteral("Ignorieren"), menu);

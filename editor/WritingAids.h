@@ -58,6 +58,7 @@ public:
     bool tagsSettled() const;
 
     // The right-click menu: suggestions for a misspelt word on top, the switches at the end.
+    // The menu is ready at once; the suggestions take the place of a note when they come.
     void extendMenu(QMenu* menu, const QPoint& viewportPos);
     QString toolTipAt(const QPoint& viewportPos) const;
 

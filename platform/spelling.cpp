@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <nuspell/dictionary.hxx>
@@ -13,10 +14,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <fstream>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -115,10 +118,11 @@ QString personalListPath() {
 
 } // namespace spelling
 
-// Everything the worker thread and the user-interface thread share. `mutex` guards the
-// requests, the cache and the word sets; `engine` guards only the dictionary, so that the
-// user-interface thread can ask for suggestions between two words of a batch.
+// Everything the worker thread and the user-interface thread share. `mutex` guards all but the
+// dictionary, which only the worker touches.
 struct SpellChecker::Worker {
+    using Clock = std::chrono::steady_clock;
+
     SpellChecker* owner = nullptr;
 
     std::mutex mutex;
@@ -139,13 +143,26 @@ struct SpellChecker::Worker {
     QSet<QString> unsaved; // in `personal`, but their line could not be written
     QSet<QString> ignored;
 
-    std::mutex engine;
+    struct SuggestionRequest {
+        quint64 number = 0;
+        QString word;
+        int max = 0;
+        Clock::time_point deadline;
+    };
+    // Only the newest request waits: the menu of an older one is gone or has given up.
+    std::optional<SuggestionRequest> suggestionWanted;
+    bool suggesting = false; // in the engine, which cannot be interrupted
+    // Suggestions found with this dictionary, so that a search that ran out of time still
+    // serves the next right-click on its word.
+    QHash<QString, QStringList> suggested;
+
     std::unique_ptr<nuspell::Dictionary> dictionary;
 
     std::thread thread;
 
     void run();
     void loadDictionary(std::unique_lock<std::mutex>& lock);
+    void suggest(std::unique_lock<std::mutex>& lock);
     void checkBatch(std::unique_lock<std::mutex>& lock);
     bool isRight(const QString& word, bool spelled) const {
         return spelled || personal.contains(word) || ignored.contains(word);
@@ -155,11 +172,15 @@ struct SpellChecker::Worker {
 void SpellChecker::Worker::run() {
     std::unique_lock lock(mutex);
     for (;;) {
-        wake.wait(lock, [this] { return stop || loadRequested || (ready && !queue.empty()); });
+        wake.wait(lock, [this] {
+            return stop || loadRequested || (ready && (suggestionWanted || !queue.empty()));
+        });
         if (stop)
             return;
         if (loadRequested)
             loadDictionary(lock);
+        else if (suggestionWanted) // the user is waiting for these
+            suggest(lock);
         else
             checkBatch(lock);
     }
@@ -172,34 +193,26 @@ void SpellChecker::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
     const QString listPath = requestedListPath;
     lock.unlock();
 
-    {
-        // Two dictionaries in memory at once would be wasted; the old one is no longer asked.
-        std::lock_guard engineLock(engine);
-        dictionary.reset();
-    }
-    std::unique_ptr<nuspell::Dictionary> loaded;
+    // Two dictionaries in memory at once would be wasted; the old one is no longer asked.
+    dictionary.reset();
     QString loadedFile;
     for (const QString& affPath : spelling::affPathsOf(wanted)) {
         const std::filesystem::path aff(QFile::encodeName(affPath).toStdString());
         if (!spelling::plausibleCount(std::filesystem::path(aff).replace_extension(".dic")))
             continue;
-        auto candidate = std::make_unique<nuspell::Dictionary>();
+        auto loaded = std::make_unique<nuspell::Dictionary>();
         try {
-            candidate->load_aff_dic(aff);
+            loaded->load_aff_dic(aff);
         } catch (const std::exception&) {
             continue; // broken: the next one found for the language may do
         }
-        loaded = std::move(candidate);
+        dictionary = std::move(loaded);
         loadedFile = affPath.chopped(4) + QStringLiteral(".dic");
         break;
     }
-    const bool ok = loaded != nullptr;
+    const bool ok = dictionary != nullptr;
     QSet<QString> words =
         ok ? spelling::wordsOf(files::readBytes(listPath).bytes) : QSet<QString>();
-    if (ok) {
-        std::lock_guard engineLock(engine);
-        dictionary = std::move(loaded);
-    }
 
     lock.lock();
     if (loading != generation || stop)
@@ -226,8 +239,43 @@ void SpellChecker::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
         Qt::QueuedConnection);
 }
 
+void SpellChecker::Worker::suggest(std::unique_lock<std::mutex>& lock) {
+    const SuggestionRequest request = std::move(*suggestionWanted);
+    suggestionWanted.reset();
+    // The search that just ended may have found these while the request waited.
+    QStringList found = suggested.value(request.word);
+    if (!suggested.contains(request.word)) {
+        if (Clock::now() >= request.deadline)
+            return; // answered with none already
+        const quint64 searching = generation;
+        suggesting = true;
+        lock.unlock();
+        std::vector<std::string> engineFound;
+        dictionary->suggest(request.word.toStdString(), engineFound);
+        for (const std::string& suggestion : engineFound) {
+            const QString text = QString::fromStdString(suggestion);
+            if (!found.contains(text))
+                found.append(text);
+        }
+        lock.lock();
+        suggesting = false;
+        if (stop || searching != generation)
+            return;
+        if (suggested.size() >= 64)
+            suggested.clear();
+        suggested.insert(request.word, found);
+    }
+    QMetaObject::invokeMethod(
+        owner,
+        [self = owner, number = request.number, best = found.mid(0, request.max)] {
+            self->answerSuggestions(number, best);
+        },
+        Qt::QueuedConnection);
+}
+
 void SpellChecker::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
-    // Small batches keep checked() coming while a long post is painted for the first time.
+    // Small batches keep checked() coming while a long post is painted for the first time, and
+    // let a request for suggestions wait for one batch at most.
     constexpr size_t kBatch = 256;
     std::vector<QString> words;
     while (!queue.empty() && words.size() < kBatch) {
@@ -239,11 +287,8 @@ void SpellChecker::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
 
     std::vector<bool> spelled;
     spelled.reserve(words.size());
-    for (const QString& word : words) {
-        // Per word, so that suggestions() waits for one word at most, never for a batch.
-        std::lock_guard engineLock(engine);
+    for (const QString& word : words)
         spelled.push_back(dictionary && dictionary->spell(word.toStdString()));
-    }
 
     lock.lock();
     if (checking != generation)
@@ -259,13 +304,21 @@ SpellChecker::SpellChecker(QObject* parent)
 }
 
 SpellChecker::~SpellChecker() {
+    bool suggesting = false;
     {
         std::lock_guard lock(m_worker->mutex);
         m_worker->stop = true;
+        suggesting = m_worker->suggesting;
     }
     m_worker->wake.notify_all();
+    if (!m_worker->thread.joinable())
+        return;
     // A load under way runs to its end (tens of milliseconds); nuspell cannot be interrupted.
-    if (m_worker->thread.joinable())
+    // A search for suggestions may take seconds more: it ends alone, keeping its own share of
+    // the worker, and then leaves this object alone.
+    if (suggesting)
+        m_worker->thread.detach();
+    else
         m_worker->thread.join();
 }
 
@@ -282,10 +335,12 @@ void SpellChecker::load(const QString& language) {
         m_worker->dictionaryFile.clear();
         m_worker->cache.clear();
         m_worker->queue.clear();
+        m_worker->suggestionWanted.reset();
+        m_worker->suggested.clear();
     }
     // The thread comes with the first dictionary: a program that never checks needs none.
     if (!m_worker->thread.joinable())
-        m_worker->thread = std::thread([worker = m_worker.get()] { worker->run(); });
+        m_worker->thread = std::thread([worker = m_worker] { worker->run(); });
     m_worker->wake.notify_one();
 }
 
@@ -320,25 +375,38 @@ SpellChecker::State SpellChecker::state(const QString& word) {
     return State::Pending;
 }
 
-QStringList SpellChecker::suggestions(const QString& word, int max) {
-    if (max <= 0 || !isReady())
-        return {};
-    std::vector<std::string> found;
+quint64 SpellChecker::requestSuggestions(const QString& word, int max, int limitMs) {
+    const quint64 number = ++m_requests;
+    m_unanswered.insert(number);
+    bool searching = false;
+    QStringList known;
     {
-        std::lock_guard engineLock(m_worker->engine);
-        if (!m_worker->dictionary)
-            return {};
-        m_worker->dictionary->suggest(word.toStdString(), found);
+        std::lock_guard lock(m_worker->mutex);
+        if (max > 0 && m_worker->ready) {
+            const auto found = m_worker->suggested.constFind(word);
+            if (found != m_worker->suggested.constEnd()) {
+                known = found->mid(0, max);
+            } else {
+                m_worker->suggestionWanted = Worker::SuggestionRequest{
+                    number, word, max, Worker::Clock::now() + std::chrono::milliseconds(limitMs)};
+                searching = true;
+            }
+        }
     }
-    QStringList result;
-    for (const std::string& suggestion : found) {
-        const QString text = QString::fromStdString(suggestion);
-        if (!result.contains(text))
-            result.append(text);
-        if (result.size() == max)
-            break;
+    if (searching) {
+        m_worker->wake.notify_one();
+        QTimer::singleShot(limitMs, this, [this, number] { answerSuggestions(number, {}); });
+    } else {
+        QMetaObject::invokeMethod(
+            this, [this, number, known] { answerSuggestions(number, known); },
+            Qt::QueuedConnection);
     }
-    return result;
+    return number;
+}
+
+void SpellChecker::answerSuggestions(quint64 request, const QStringList& suggestions) {
+    if (m_unanswered.remove(request))
+        emit suggestionsFound(request, suggestions);
 }
 
 void SpellChecker::addToPersonalList(const QString& word) {

@@ -2,14 +2,15 @@
 #include "platform/files.h"
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
 // Spell checking with the installed Hunspell dictionaries through Nuspell. The dictionary is
-// loaded and words are checked on a worker thread; the user-interface thread only asks the
-// cache and never waits, except for suggestions, which the user asked for.
+// loaded, words are checked and suggestions found on a worker thread; the user-interface thread
+// only asks the cache and never waits.
 namespace spelling {
 
 struct Dictionary {
@@ -52,8 +53,12 @@ public:
     // is emitted. Always Pending while no dictionary is ready.
     State state(const QString& word);
 
-    // Up to `max` suggestions, best first; waits for the engine.
-    QStringList suggestions(const QString& word, int max = 7);
+    // Asks the worker for up to `max` suggestions, best first, and returns the request's number
+    // at once. suggestionsFound() follows once for it: with none when there are none, when no
+    // dictionary is ready or when the engine has not found them within `limitMs`. The engine
+    // cannot be stopped: a search that ran out of time ends in the background, and a newer
+    // request replaces one still waiting for the worker.
+    quint64 requestSuggestions(const QString& word, int max, int limitMs);
 
     // Right from now on, and appended to the user's own list in the background;
     // personalListWritten() tells how that went. A failed write leaves the list file as it was;
@@ -66,10 +71,15 @@ signals:
     void ready(bool ok);
     // Words that were Pending are now Right or Wrong.
     void checked();
+    void suggestionsFound(quint64 request, const QStringList& suggestions);
     // The reason, if any, names the list file.
     void personalListWritten(const QString& word, const files::WriteResult& result);
 
 private:
+    void answerSuggestions(quint64 request, const QStringList& suggestions);
+
     struct Worker;
     std::shared_ptr<Worker> m_worker;
+    quint64 m_requests = 0;
+    QSet<quint64> m_unanswered;
 };
