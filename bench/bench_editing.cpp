@@ -16,10 +16,12 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QThread>
 
 #include <benchmark/benchmark.h>
 
@@ -298,6 +300,85 @@ void BM_DictionaryLoad(benchmark::State& state) {
     state.counters["memory_MB"] = memoryMb;
 }
 
+// The longest stretch the user-interface thread is busy: the command itself, then each round of
+// the event loop until `done()` (at most five seconds), the idle waits in between not counted.
+template <typename Command, typename Done> double longestFreezeMs(Command command, Done done) {
+    QElapsedTimer clock;
+    clock.start();
+    command();
+    double longest = double(clock.nsecsElapsed()) / 1e6;
+    QElapsedTimer total;
+    total.start();
+    while (!done() && total.elapsed() < 5000) {
+        clock.restart();
+        QCoreApplication::processEvents();
+        longest = std::max(longest, double(clock.nsecsElapsed()) / 1e6);
+        QThread::msleep(1);
+    }
+    return longest;
+}
+
+// A right-click on a misspelt compound of 350 letters, until its suggestions (or none) are
+// shown. Compounds are the engine's slowest case.
+void BM_RightClickLongWordFreeze(benchmark::State& state) {
+    const QString word =
+        QStringLiteral("Donaudampfschiffahrtsgesellschaftskapitaen").repeated(9).left(350);
+    g_form->Text1->setPlainText(word);
+    setAids(true);
+    WritingAids& aids = g_form->aids();
+    while (aids.misspeltInView().isEmpty())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const QPoint point = g_form->Text1->cursorRect(QTextCursor(g_form->Text1->document())).center();
+    double freezeMs = 0;
+    for (auto _ : state) {
+        QMenu menu;
+        const auto searching = [&menu] {
+            for (QAction* action : menu.actions())
+                if (action->text().startsWith(QStringLiteral("Vorschläge werden")))
+                    return true;
+            return false;
+        };
+        freezeMs = std::max(freezeMs, longestFreezeMs([&] { aids.extendMenu(&menu, point); },
+                                                      [&] { return !searching(); }));
+    }
+    state.counters["freeze_ms"] = freezeMs;
+    g_form->Text1->setPlainText(QString());
+}
+
+// "Zum Wörterbuch hinzufügen" with a word list of 50 MB, until the word is in the file.
+void BM_AddWordFreeze(benchmark::State& state) {
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    const QString path = spelling::personalListPath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    {
+        QByteArray list;
+        list.reserve(50'000'100);
+        QRandomGenerator random(5);
+        while (list.size() < 50'000'000) {
+            list += char('A' + random.bounded(26));
+            for (int i = 0; i < 8; ++i)
+                list += char('a' + random.bounded(26));
+            list += "\r\n";
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(list) != list.size())
+            state.SkipWithError("the word list could not be written");
+    }
+    double freezeMs = 0;
+    int round = 0;
+    for (auto _ : state) {
+        const QString word = QStringLiteral("Quabbelwurz") + QChar(u'a' + char16_t(round++));
+        const qint64 before = QFileInfo(path).size();
+        freezeMs =
+            std::max(freezeMs, longestFreezeMs([&] { g_form->aids().addWord(word); },
+                                               [&] { return QFileInfo(path).size() > before; }));
+    }
+    state.counters["freeze_ms"] = freezeMs;
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+}
+
 void BM_strFormat(benchmark::State& state) {
     const qsizetype size = state.range(0);
     const QString text = makeText(size, quoteEveryFor(size));
@@ -344,6 +425,9 @@ BENCHMARK(BM_PageAfterScroll)
 BENCHMARK(BM_PageChecked)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
 SIZE_BENCH(BM_TagBalance);
 BENCHMARK(BM_DictionaryLoad)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
+// Last: a suggestion that runs out of time goes on in the background for seconds.
+BENCHMARK(BM_AddWordFreeze)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_RightClickLongWordFreeze)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 

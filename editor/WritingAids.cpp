@@ -27,6 +27,9 @@ namespace {
 // After this pause in typing the tags of the whole text are checked again.
 constexpr int kTagPauseMs = 400;
 constexpr int kMaxSuggestions = 7;
+// The right-click menu shows "Keine Vorschläge" when the engine needs longer (long compounds
+// take it seconds); what it finds later still comes into a menu that is open.
+constexpr int kSuggestionLimitMs = 300;
 
 enum class Line { Wave, Dots };
 
@@ -144,6 +147,14 @@ WritingAids::WritingAids(TextField* field)
         }
     });
     connect(m_checker, &SpellChecker::ready, this, [this] { answersChanged(); });
+    connect(m_checker, &SpellChecker::personalListWritten, this,
+            [](const QString& word, const files::WriteResult& written) {
+                if (!written.ok)
+                    boxes::MsgBox(QStringLiteral("Das Wort \"%1\" konnte nicht ins persönliche "
+                                                 "Wörterbuch geschrieben werden.\n%2\nEs gilt "
+                                                 "bis zum Programmende als richtig.")
+                                      .arg(word, written.reason));
+            });
     connect(field->document(), &QTextDocument::contentsChange, this, &WritingAids::contentsChange);
     connect(field, &TextField::contextMenuAboutToShow, this,
             [this](QMenu* menu) { extendMenu(menu, m_field->contextMenuPos()); });
@@ -181,10 +192,9 @@ void WritingAids::ignoreWord(const QString& word) {
     answersChanged();
 }
 
-files::WriteResult WritingAids::addWord(const QString& word) {
-    const files::WriteResult written = m_checker->addToPersonalList(word);
+void WritingAids::addWord(const QString& word) {
+    m_checker->addToPersonalList(word);
     answersChanged();
-    return written;
 }
 
 void WritingAids::setQuotesChecked(bool on) {
@@ -390,31 +400,36 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
     QAction* top = menu->actions().value(0);
     const WordAt misspelt = misspeltAt(viewportPos);
     if (misspelt.start >= 0) {
-        const QStringList suggestions = m_checker->suggestions(misspelt.word, kMaxSuggestions);
-        for (const QString& suggestion : suggestions) {
-            auto* action = new QAction(suggestion, menu);
-            QFont bold = action->font();
-            bold.setBold(true);
-            action->setFont(bold);
-            connect(action, &QAction::triggered, this, [this, misspelt, suggestion] {
-                replaceWord(misspelt.start, misspelt.word, suggestion);
-            });
-            menu->insertAction(top, action);
-        }
-        if (suggestions.isEmpty()) {
-            auto* none = new QAction(QStringLiteral("(keine Vorschläge)"), menu);
-            none->setEnabled(false);
-            menu->insertAction(top, none);
-        }
+        // The engine needs from a tenth of a second to many seconds: the menu does not wait.
+        auto* searching = new QAction(QStringLiteral("Vorschläge werden gesucht …"), menu);
+        searching->setEnabled(false);
+        menu->insertAction(top, searching);
+        const quint64 request =
+            m_checker->requestSuggestions(misspelt.word, kMaxSuggestions, kSuggestionLimitMs);
+        connect(m_checker, &SpellChecker::suggestionsFound, searching,
+                [this, menu, searching, request, misspelt](quint64 answered,
+                                                           const QStringList& suggestions) {
+                    if (answered != request)
+                        return;
+                    if (suggestions.isEmpty()) {
+                        searching->setText(QStringLiteral("Keine Vorschläge"));
+                        return;
+                    }
+                    for (const QString& suggestion : suggestions) {
+                        auto* action = new QAction(suggestion, menu);
+                        QFont bold = action->font();
+                        bold.setBold(true);
+                        action->setFont(bold);
+                        connect(action, &QAction::triggered, this, [this, misspelt, suggestion] {
+                            replaceWord(misspelt.start, misspelt.word, suggestion);
+                        });
+                        menu->insertAction(searching, action);
+                    }
+                    menu->removeAction(searching);
+                    searching->deleteLater();
+                });
         auto* add = new QAction(QStringLiteral("Zum Wörterbuch hinzufügen"), menu);
-        connect(add, &QAction::triggered, this, [this, word = misspelt.word] {
-            const files::WriteResult written = addWord(word);
-            if (!written.ok)
-                boxes::MsgBox(QStringLiteral("Das Wort \"%1\" konnte nicht ins persönliche "
-                                             "Wörterbuch geschrieben werden.\n%2\nEs gilt bis "
-                                             "zum Programmende als richtig.")
-                                  .arg(word, written.reason));
-        });
+        connect(add, &QAction::triggered, this, [this, word = misspelt.word] { addWord(word); });
         auto* ignore = new QAction(QStringLiteral("Ignorieren"), menu);
         connect(ignore, &QAction::triggered, this,
                 [this, word = misspelt.word] { ignoreWord(word); });
@@ -445,6 +460,11 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
         choice->setChecked(language == m_language);
         group->addAction(choice);
         connect(choice, &QAction::triggered, this, [this, language] { setLanguage(language); });
+    }
+    // Which of the dictionaries found for the language is in use: a broken one gives way.
+    if (const QString file = m_checker->dictionaryFile(); !file.isEmpty()) {
+        languages->addSeparator();
+        languages->addAction(QStringLiteral("Wörterbuch: %1").arg(file))->setEnabled(false);
     }
     addSwitch(QStringLiteral("Zitate prüfen"), m_quotesChecked, installed && m_spellOn,
               &WritingAids::setQuotesChecked);

@@ -40,9 +40,10 @@ public:
     bool dictionaryInstalled() const { return !m_installed.isEmpty(); }
 
     SpellChecker& checker() { return *m_checker; }
-    // A word right for this run, or from now on (in the user's word list).
+    // A word right for this run, or from now on (in the user's word list, written in the
+    // background; a failure is reported in a message box).
     void ignoreWord(const QString& word);
-    files::WriteResult addWord(const QString& word);
+    void addWord(const QString& word);
 
     struct Span {
         qsizetype start = 0; // document position
@@ -57,6 +58,7 @@ public:
     bool tagsSettled() const;
 
     // The right-click menu: suggestions for a misspelt word on top, the switches at the end.
+    // The menu is ready at once; the suggestions take the place of a note when they come.
     void extendMenu(QMenu* menu, const QPoint& viewportPos);
     QString toolTipAt(const QPoint& viewportPos) const;
 

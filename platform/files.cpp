@@ -326,6 +326,58 @@ WriteResult writeFile(const QString& fileName, const QByteArray& bytes) {
     return WriteResult{true, QString()};
 }
 
+WriteResult appendLine(const QString& fileName, const QByteArray& line) {
+    const Resolved resolved = resolve(placeOf(fileName));
+    if (resolved.error != 0)
+        return WriteResult{false, reasonFor(resolved)};
+    const Place place = resolved.place;
+    const bool own = usersOwn(place.name);
+    // Non-blocking, so that a named pipe of that name does not wait for a reader.
+    const int fd = ::openat(place.base, place.name.constData(),
+                            O_RDWR | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW,
+                            own ? 0600 : 0666);
+    if (fd < 0)
+        return WriteResult{false, reasonAt(place, errno)};
+    auto abandon = [fd](int error) {
+        ::close(fd);
+        return failure(error);
+    };
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return abandon(errno);
+    if (!S_ISREG(info.st_mode))
+        return abandon(ENODEV);
+    if (own && (info.st_mode & 0777) != 0600 && ::fchmod(fd, 0600) != 0)
+        return abandon(errno);
+    QByteArray bytes;
+    if (info.st_size > 0) {
+        char last = 0;
+        const ssize_t n = ::pread(fd, &last, 1, info.st_size - 1);
+        if (n != 1)
+            return abandon(n < 0 ? errno : EIO);
+        if (last != '\n')
+            bytes = "\r\n";
+    }
+    bytes += line + "\r\n";
+    ssize_t written;
+    do
+        written = ::write(fd, bytes.constData(), size_t(bytes.size()));
+    while (written < 0 && errno == EINTR);
+    if (written != bytes.size()) {
+        const int error = written < 0 ? errno : ENOSPC;
+        // Half a line is taken back rather than left for the next line to join; should that
+        // fail too, the first error is the one to report.
+        if (written > 0)
+            static_cast<void>(::ftruncate(fd, info.st_size) == 0);
+        return abandon(error);
+    }
+    if (::fsync(fd) != 0)
+        return abandon(errno);
+    if (::close(fd) != 0 && errno != EINTR)
+        return failure(errno);
+    return WriteResult{true, QString()};
+}
+
 BytesResult readBytes(const QString& fileName, qint64 maxBytes) {
     const Resolved resolved = resolve(placeOf(fileName));
     if (resolved.error != 0)

@@ -34,6 +34,11 @@ WriteResult writeTextFile(const QString& fileName, const QString& text);
 // The same atomic replacement for bytes as they are.
 WriteResult writeFile(const QString& fileName, const QByteArray& bytes);
 
+// Appends `line` and CR LF to a file, created if missing, in one write followed by fsync: the
+// file never holds less than before or half a line. A file that does not end in a line break
+// gets one first, in the same write.
+WriteResult appendLine(const QString& fileName, const QByteArray& line);
+
 struct ReadResult {
     bool ok = false;
     bool missing = false;  // no file of that name at all

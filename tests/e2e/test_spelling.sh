@@ -21,7 +21,7 @@ sleep 1.5 # the dictionary loads in the background; the tags are checked after a
 
 # The right-click menu on the first word, its first entry the best suggestion.
 xdotool mousemove --window "$WIN" 25 38 click 3
-sleep 0.5
+sleep 2 # the suggestions come when the engine has them
 xs_shot spelling-menu
 xdotool key --delay 100 Down Return ctrl+s
 for _ in $(seq 100); do [ -f "$XS_TMP/work/usersave.txt" ] && break; sleep 0.05; done

@@ -28,6 +28,23 @@ bool loaded(SpellChecker& checker, const QString& language = QStringLiteral("de_
     return ready.wait(10000) && ready.first().first().toBool();
 }
 
+// The answer to one request, with time enough for a loaded machine.
+QStringList suggestionsFor(SpellChecker& checker, const QString& word, int max = 7) {
+    QSignalSpy found(&checker, &SpellChecker::suggestionsFound);
+    const quint64 request = checker.requestSuggestions(word, max, 10000);
+    if ((found.isEmpty() && !found.wait(11000)) || found.first().first().toULongLong() != request)
+        return {QStringLiteral("<no answer>")};
+    return found.first().at(1).toStringList();
+}
+
+files::WriteResult added(SpellChecker& checker, const QString& word) {
+    QSignalSpy written(&checker, &SpellChecker::personalListWritten);
+    checker.addToPersonalList(word);
+    if ((written.isEmpty() && !written.wait(5000)) || written.first().first().toString() != word)
+        return {false, QStringLiteral("no answer")};
+    return written.first().at(1).value<files::WriteResult>();
+}
+
 } // namespace
 
 class TestSpelling : public QObject {
@@ -92,13 +109,46 @@ private slots:
         QFETCH(QString, expected);
         QFETCH(bool, first);
         SpellChecker checker;
-        QVERIFY(checker.suggestions(word).isEmpty()); // no dictionary yet
+        QCOMPARE(suggestionsFor(checker, word), QStringList()); // no dictionary yet
         QVERIFY(loaded(checker));
-        QStringList found = checker.suggestions(word);
+        QStringList found = suggestionsFor(checker, word);
         QVERIFY2(found.contains(expected), qPrintable(found.join(u' ')));
         QVERIFY(!first || found.first() == expected);
-        QCOMPARE(checker.suggestions(word, 2), found.mid(0, 2));
+        QCOMPARE(suggestionsFor(checker, word, 2), found.mid(0, 2));
         QCOMPARE(found.removeDuplicates(), 0);
+    }
+
+    // A broken dictionary found first gives way to the next one of the language: the system's.
+    void brokenDictionaryGivesWay_data() {
+        QTest::addColumn<QByteArray>("aff");
+        QTest::addColumn<QByteArray>("dic");
+        QByteArray noise(4000, 0);
+        for (qsizetype i = 0; i < noise.size(); ++i)
+            noise[i] = char(i * 7919 % 251);
+        QTest::newRow("random bytes") << noise << noise.mid(1000);
+        QTest::newRow("empty .dic") << QByteArray("SET UTF-8\n") << QByteArray();
+        QTest::newRow("2^31 entries")
+            << QByteArray("SET UTF-8\n") << QByteArray("2147483648\nHaus\n");
+        QTest::newRow("flag above 65535")
+            << QByteArray("SET UTF-8\nFLAG num\n") << QByteArray("1\nHaus/70000\n");
+    }
+    void brokenDictionaryGivesWay() {
+        QFETCH(QByteArray, aff);
+        QFETCH(QByteArray, dic);
+        QTemporaryDir folder;
+        QVERIFY(writeFile(folder.filePath("de_DE.aff"), aff));
+        QVERIFY(writeFile(folder.filePath("de_DE.dic"), dic));
+        qputenv("DICPATH", QFile::encodeName(folder.path()));
+        const QString first = spelling::installedDictionaries().value(0).affPath;
+        SpellChecker checker;
+        const bool ok = loaded(checker);
+        qunsetenv("DICPATH");
+        QCOMPARE(first, folder.filePath("de_DE.aff"));
+        QVERIFY(ok);
+        QVERIFY2(!checker.dictionaryFile().startsWith(folder.path()) &&
+                     QFileInfo(checker.dictionaryFile()).isFile(),
+                 qPrintable(checker.dictionaryFile()));
+        QTRY_COMPARE(states(checker, {"Fehlr", "Straße"}), QStringLiteral("-+"));
     }
 
     // A failed load leaves every word pending; a later load replaces an earlier one still queued.
@@ -127,7 +177,7 @@ private slots:
     // Lines written by hand stay; a word added is right at once, written once, read back later.
     void personalList() {
         QVERIFY(QDir().mkpath(QFileInfo(m_listPath).absolutePath()));
-        QVERIFY(writeFile(m_listPath, "Quabbelwurz\r\n\r\nSchnurzelbart\n"));
+        QVERIFY(writeFile(m_listPath, "Quabbelwurz\r\n\r\nSchnurzelbart"));
         const QStringList words{"Quabbelwurz", "Schnurzelbart", "Blubberkiste"};
         {
             SpellChecker checker;
@@ -136,13 +186,13 @@ private slots:
             QTRY_COMPARE(states(checker, words), QStringLiteral("++-"));
             for (int twice = 0; twice < 2; ++twice) {
                 checked.clear();
-                const files::WriteResult result = checker.addToPersonalList("Blubberkiste");
+                const files::WriteResult result = added(checker, "Blubberkiste");
                 QVERIFY2(result.ok, qPrintable(result.reason));
                 QCOMPARE(states(checker, words), QStringLiteral("+++"));
                 QVERIFY(!checked.isEmpty());
             }
         }
-        QCOMPARE(readFile(m_listPath), "Quabbelwurz\r\n\r\nSchnurzelbart\nBlubberkiste\r\n");
+        QCOMPARE(readFile(m_listPath), "Quabbelwurz\r\n\r\nSchnurzelbart\r\nBlubberkiste\r\n");
         SpellChecker later;
         QVERIFY(loaded(later));
         QTRY_COMPARE(states(later, words), QStringLiteral("+++"));
@@ -154,7 +204,7 @@ private slots:
         SpellChecker checker;
         QVERIFY(loaded(checker));
         QTRY_COMPARE(states(checker, {"Quabbelwurz"}), QStringLiteral("-"));
-        const files::WriteResult result = checker.addToPersonalList("Quabbelwurz");
+        const files::WriteResult result = added(checker, "Quabbelwurz");
         QVERIFY(!result.ok);
         QVERIFY2(result.reason.contains(m_listPath) && result.reason.contains("Ordner"),
                  qPrintable(result.reason));
