@@ -456,7 +456,12 @@ QString WritingAids::toolTipAt(const QPoint& viewportPos) const {
         return {};
     const int position = m_field->cursorForPosition(viewportPos).position();
     const auto mark = firstMarkReaching(position);
-    return mark != m_marks.cend() && mark->start <= position ? mark->message : QString();
+    if (mark == m_marks.cend() || mark->start > position)
+        return QString();
+    QString tip = tagbalance::message(*mark);
+    if (m_moreMarks && mark == std::prev(m_marks.cend()))
+        tip += QStringLiteral("\n… und weitere Tags außer Gleichgewicht");
+    return tip;
 }
 
 void WritingAids::contentsChange(int position, int removed, int added) {
@@ -510,6 +515,7 @@ void WritingAids::tagCheckDone() {
     }
     tagbalance::Result result = m_running.result();
     m_marks = std::move(result.marks);
+    m_moreMarks = result.more;
     m_quotes = std::move(result.quotes);
     if (!m_quotesChecked)
         ++m_epoch; // the words left out may have changed

@@ -51,7 +51,8 @@ public:
     };
     // The misspelt words among the lines in view (what is underlined now).
     QList<Span> misspeltInView() const;
-    // The tag marks as they stand, positions moved along with the edits since the last check.
+    // The tag marks as they stand, positions moved along with the edits since the last check;
+    // the first tagbalance::kMaxMarks of a text.
     const QList<tagbalance::Mark>& tagMarks() const { return m_marks; }
     // True while no tag check is waiting or running.
     bool tagsSettled() const;
@@ -94,6 +95,7 @@ private:
     QString m_language;
     QString m_requested; // the language last given to the checker
     QList<tagbalance::Mark> m_marks;
+    bool m_moreMarks = false; // the text has more tags out of balance than m_marks
     QList<tagbalance::Range> m_quotes;
     QTimer* m_pause;
     QFutureWatcher<tagbalance::Result> m_running;

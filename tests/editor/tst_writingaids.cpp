@@ -164,6 +164,20 @@ private slots:
         QCOMPARE(pixelsOf(*m_field, Hue::Orange), 0);
         QCOMPARE(m_aids->toolTipAt(pointOf(37)), QString());
     }
+
+    // A text full of open tags gets marks for the first ones; the last says that more follow.
+    void manyTagMarks() {
+        setText(QStringLiteral("[B]").repeated(tagbalance::kMaxMarks + 1));
+        QCOMPARE(m_aids->tagMarks().size(), tagbalance::kMaxMarks);
+        const int last = int(m_aids->tagMarks().last().start);
+        QCOMPARE(last, 3 * (tagbalance::kMaxMarks - 1));
+        m_field->moveCursor(QTextCursor::End);
+        QCOMPARE(
+            m_aids->toolTipAt(pointOf(last + 1)),
+            QStringLiteral("[B] wird nicht geschlossen\n… und weitere Tags außer Gleichgewicht"));
+        QCOMPARE(m_aids->toolTipAt(pointOf(last - 2)),
+                 QStringLiteral("[B] wird nicht geschlossen"));
+    }
 };
 
 QTEST_MAIN(TestWritingAids)
