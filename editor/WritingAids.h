@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <utility>
+
 class QMenu;
 class QWidget;
 class QRect;
@@ -75,11 +77,23 @@ private:
     // Calls visit(block, topLeft, lines) for each laid-out block with lines between two heights
     // of the viewport; `lines` is the text range of those lines.
     template <typename Visit> void forEachBlockIn(int top, int bottom, Visit&& visit) const;
+    // The text range of the lines in view; empty when none is.
+    std::pair<qsizetype, qsizetype> rangeInView() const;
     // The first tag mark that ends at or after `position` (marks never overlap).
     QList<tagbalance::Mark>::const_iterator firstMarkReaching(qsizetype position) const;
     bool inQuote(qsizetype position) const;
     void paint(QWidget* viewport, const QRect& rect) const;
     void contentsChange(int position, int removed, int added);
+    struct Edit {
+        qsizetype position = 0;
+        qsizetype removed = 0;
+        qsizetype added = 0;
+    };
+    static void moveAlong(QList<tagbalance::Mark>& marks, QList<tagbalance::Range>& quotes,
+                          const Edit& edit);
+    bool tagCheckWanted() const { return m_tagsOn || !m_quotesChecked; }
+    void followText(const Edit& edit);
+    QString textAt(qsizetype position, qsizetype length) const;
     void startTagCheck();
     void tagCheckDone();
     void loadDictionary();
@@ -104,7 +118,10 @@ private:
     quint64 m_generation = 0; // answers to waiting words
     quint64 m_epoch = 0;      // answers that may turn a wrong word right, or quotes left out
     mutable bool m_sawPending = false;
-    quint64 m_edits = 0;        // edits of the text so far
-    quint64 m_runningEdits = 0; // the count the running check started from
+    // The text as the tag check reads it, kept in step with the edits while it is `followed`:
+    // a check starts with a copy of it, not with a copy of the whole text.
+    tagbalance::PiecedText m_text;
+    bool m_textFollowed = false;
     bool m_checkPending = false;
+    QList<Edit> m_editsSince; // since the running check started
 };

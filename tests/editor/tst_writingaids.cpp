@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -177,6 +178,53 @@ private slots:
             QStringLiteral("[B] wird nicht geschlossen\n… und weitere Tags außer Gleichgewicht"));
         QCOMPARE(m_aids->toolTipAt(pointOf(last - 2)),
                  QStringLiteral("[B] wird nicht geschlossen"));
+    }
+
+    // A check that finishes after the user typed on still counts, its marks moved along with
+    // the edits. The pause is held, so no later check can set the marks instead.
+    void checkOvertakenByTyping() {
+        setText(QStringLiteral("abc"));
+        auto* pause = m_aids->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(pause);
+        QTextCursor cursor(m_field->document());
+        connect(
+            pause, &QTimer::timeout, this,
+            [&] {
+                pause->blockSignals(true);
+                cursor.setPosition(0);
+                cursor.insertText(QStringLiteral("Hallo "));
+            },
+            Qt::SingleShotConnection);
+        cursor.insertText(QStringLiteral("[B]"));
+        QTRY_COMPARE(m_aids->tagMarks().size(), 1);
+        QCOMPARE(m_aids->tagMarks().at(0).start, 6);
+        pause->blockSignals(false);
+    }
+
+    // Edits that touch a part of a long text ("position,removed,text"; each followed by the
+    // pause or not) leave the same marks as a check of the whole text.
+    void partialEditsMarkAsAWholeCheck_data() {
+        QTest::addColumn<QStringList>("edits");
+        QTest::newRow("typed") << QStringList{"40000,0,[/I]", "20000,0,[QUOTE]", "5,0,[/B]"};
+        QTest::newRow("lines joined and broken") << QStringList{"16,1,", "30001,0,\n", "2,0,\n"};
+        QTest::newRow("cut and pasted")
+            << QStringList{"100,40000,", "0,0,[LIST]x\n[B][*]\n", "500,0,[/B][/LIST]"};
+    }
+    void partialEditsMarkAsAWholeCheck() {
+        QFETCH(QStringList, edits);
+        setText(QStringLiteral("[B]fett[/B] [I]x\n").repeated(4000));
+        for (qsizetype i = 0; i < edits.size(); ++i) {
+            QTextCursor cursor(m_field->document());
+            cursor.setPosition(edits[i].section(u',', 0, 0).toInt());
+            cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor,
+                                edits[i].section(u',', 1, 1).toInt());
+            cursor.insertText(edits[i].section(u',', 2));
+            if (i % 2 == 0)
+                QTRY_VERIFY(m_aids->tagsSettled());
+        }
+        QTRY_VERIFY(m_aids->tagsSettled());
+        const tagbalance::Result whole = tagbalance::check(m_field->document()->toRawText());
+        QCOMPARE(m_aids->tagMarks(), whole.marks);
     }
 };
 
