@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -144,7 +145,7 @@ WritingAids::WritingAids(TextField* field)
         ++m_generation;
         if (m_sawPending) {
             m_sawPending = false;
-            m_field->viewport()->update();
+            repaintAnswered();
         }
     });
     connect(m_checker, &SpellChecker::ready, this, [this] { answersChanged(); });
@@ -372,6 +373,35 @@ QList<WritingAids::Span> WritingAids::misspeltInView() const {
                                        });
                    });
     return spans;
+}
+
+void WritingAids::repaintAnswered() {
+    // Only the blocks in view whose words got their answers and with them new underlines: a
+    // page of words never seen gets its answers in several batches, and a whole repaint for each
+    // would draw all its text again each time.
+    QWidget* viewport = m_field->viewport();
+    QRegion answered;
+    forEachBlockIn(0, viewport->height(),
+                   [&](const QTextBlock& block, const QPointF& top, const Lines& lines) {
+                       const QRect bounds =
+                           QRectF(0, top.y(), viewport->width(),
+                                  block.layout()->boundingRect().bottom() + kWaveHeight)
+                               .toAlignedRect();
+                       if (block.length() - 1 > kWholeBlock) {
+                           answered += bounds; // nothing kept to compare with
+                           return;
+                       }
+                       const auto* cache = static_cast<const MisspeltCache*>(block.userData());
+                       if (!cache || !cache->pending || cache->revision != block.revision() ||
+                           cache->epoch != m_epoch)
+                           return; // nothing waited here, or it is painted anew anyway
+                       const QList<Span> before = cache->words;
+                       forEachMisspelt(block, lines.from, lines.to, [](qsizetype, qsizetype) {});
+                       if (static_cast<const MisspeltCache*>(block.userData())->words != before)
+                           answered += bounds;
+                   });
+    if (!answered.isEmpty())
+        viewport->update(answered);
 }
 
 WritingAids::WordAt WritingAids::misspeltAt(const QPoint& viewportPos) const {

@@ -83,6 +83,7 @@ private:
     QList<tagbalance::Mark>::const_iterator firstMarkReaching(qsizetype position) const;
     bool inQuote(qsizetype position) const;
     void paint(QWidget* viewport, const QRect& rect) const;
+    void repaintAnswered();
     void contentsChange(int position, int removed, int added);
     struct Edit {
         qsizetype position = 0;

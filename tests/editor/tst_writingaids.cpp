@@ -5,6 +5,7 @@
 #include "platform/spelling.h"
 
 #include <QMenu>
+#include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -37,6 +38,16 @@ int pixelsOf(TextField& field, Hue hue) {
         }
     return count;
 }
+
+// The rectangles of the viewport's paints.
+struct PaintedRects : QObject {
+    QList<QRect> rects;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            rects << static_cast<QPaintEvent*>(event)->rect();
+        return false;
+    }
+};
 
 } // namespace
 
@@ -164,6 +175,27 @@ private slots:
         m_aids->setTagCheck(false);
         QCOMPARE(pixelsOf(*m_field, Hue::Orange), 0);
         QCOMPARE(m_aids->toolTipAt(pointOf(37)), QString());
+    }
+
+    // The answers for the words of a newly painted page repaint the line whose underline they
+    // change, not the whole view again.
+    void answersRepaintTheirLine() {
+        setText(QStringLiteral("Hallo"));
+        PaintedRects painted;
+        m_field->viewport()->installEventFilter(&painted);
+        m_field->setPlainText(QStringLiteral("Das ist gut.\n").repeated(6) +
+                              QStringLiteral("Hier ein Gnarzt.\nUnd noch eine Zeile.\n"));
+        const QRect word = m_field->cursorRect(m_field->document()->find(QStringLiteral("Gnarzt")));
+        const auto lineRepainted = [&] {
+            return std::any_of(painted.rects.cbegin() + 1, painted.rects.cend(),
+                               [&](const QRect& rect) { return rect.intersects(word); });
+        };
+        QTRY_VERIFY(painted.rects.size() > 1 && lineRepainted());
+        QTRY_VERIFY(m_aids->tagsSettled());
+        QCOMPARE(painted.rects.first(), m_field->viewport()->rect()); // the new text
+        for (const QRect& rect : painted.rects.sliced(1))
+            QVERIFY2(rect.height() < m_field->viewport()->height() / 2,
+                     qPrintable(QStringLiteral("%1 px high").arg(rect.height())));
     }
 
     // A text full of open tags gets marks for the first ones; the last says that more follow.
