@@ -475,13 +475,13 @@ BENCHMARK(BM_PageChecked)
     ->UseRealTime();
 BENCHMARK(BM_KeyAfterPause)
     ->ArgsProduct({{10'000'000, 50'000'000}, {0, 1}})
-    ->Iterations(5)
+    ->Iterations(8)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_UnclosedTags)
     ->Args({10'000'000, 0})
     ->Args({10'000'000, 1})
-    ->Iterations(10)
+    ->Iterations(20)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 SIZE_BENCH(BM_TagBalance);
