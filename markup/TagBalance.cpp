@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <iterator>
 #include <memory>
@@ -144,22 +145,27 @@ QString tagText(int kind, bool closing) {
            QLatin1Char(']');
 }
 
-// A stack kept in blocks: growing it never copies what it holds or needs one large allocation.
+// A stack in blocks of 256, 512, 1024, … entries: a short text needs one small block, a long
+// stack grows without copying, and its large blocks go back to the system once freed. Entries
+// are not initialised before they are pushed.
 template <typename T> class BlockStack {
 public:
     size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
-    T& operator[](size_t i) { return m_blocks[i / kBlock][i % kBlock]; }
+    T& operator[](size_t i) {
+        const auto block = size_t(std::bit_width(i / kFirst + 1) - 1);
+        return m_blocks[block][i - kFirst * ((size_t(1) << block) - 1)];
+    }
     T& back() { return (*this)[m_size - 1]; }
     void push_back(const T& value) {
-        if (m_size == m_blocks.size() * kBlock)
-            m_blocks.push_back(std::make_unique<T[]>(kBlock));
+        if (m_size == kFirst * ((size_t(1) << m_blocks.size()) - 1))
+            m_blocks.emplace_back(new T[kFirst << m_blocks.size()]);
         (*this)[m_size++] = value;
     }
     void pop_back() { --m_size; }
 
 private:
-    static constexpr size_t kBlock = 1024;
+    static constexpr size_t kFirst = 256;
     std::vector<std::unique_ptr<T[]>> m_blocks;
     size_t m_size = 0;
 };
@@ -215,10 +221,10 @@ public:
 
 private:
     struct Open {
-        qint32 start = 0;
-        qint32 below = -1; // the next open entry of the same name down the stack
-        quint8 kind = 0;
-        bool crossedOut = false; // closed across others while they stay open
+        qint32 start;
+        qint32 below; // the next open entry of the same name down the stack, or -1
+        quint8 kind;
+        bool crossedOut; // closed across others while they stay open
     };
 
     void take(const Head& head, qsizetype start, qsizetype length) {
@@ -231,7 +237,7 @@ private:
         } else if (!head.closing) {
             if (kind == kQuote && open < 0)
                 m_quoteStart = start;
-            m_stack.push_back({qint32(start), open, quint8(kind)});
+            m_stack.push_back({qint32(start), open, quint8(kind), false});
             open = qint32(m_stack.size() - 1);
         } else if (open < 0) {
             markCloser(mark, Problem::Unopened);
@@ -275,6 +281,13 @@ char skeletonOf(char16_t c) {
     if (c < 0x80)
         return char(c);
     return c == QChar::LineSeparator || c == QChar::ParagraphSeparator ? '\n' : char(0x80);
+}
+
+QByteArray skeletonOf(QStringView text) {
+    QByteArray bytes(text.size(), Qt::Uninitialized);
+    std::transform(text.cbegin(), text.cend(), bytes.begin(),
+                   [](QChar c) { return skeletonOf(c.unicode()); });
+    return bytes;
 }
 
 bool isBreakByte(char c) {
@@ -351,6 +364,14 @@ void PiecedText::replace(qsizetype position, qsizetype removed, QStringView adde
     while (last + 1 < count && lastStart + m_pieces[last].size() <= end)
         lastStart += m_pieces[last++].size();
     const qsizetype small = m_pieceSize / 4;
+    // Most edits fall inside one piece (before its line break, as `last` would be the next one
+    // otherwise) and leave it a fair size: that piece is edited in place, with no new memory.
+    const qsizetype grown = count > 0 ? m_pieces[first].size() + added.size() - removed : 0;
+    if (count > 0 && first == last && grown > small && grown <= 2 * m_pieceSize) {
+        m_pieces[first].replace(position - firstStart, removed, skeletonOf(added));
+        m_size += added.size() - removed;
+        return;
+    }
     const bool withPrevious = first > 0 && m_pieces[first - 1].size() < small;
     const bool withNext = last + 1 < count && m_pieces[last + 1].size() < small;
 
@@ -363,10 +384,7 @@ void PiecedText::replace(qsizetype position, qsizetype removed, QStringView adde
             text += m_pieces[first - 1];
         text += QByteArrayView(m_pieces[first]).first(position - firstStart);
     }
-    const qsizetype at = text.size();
-    text.resize(at + added.size());
-    std::transform(added.cbegin(), added.cend(), text.begin() + at,
-                   [](QChar c) { return skeletonOf(c.unicode()); });
+    text += skeletonOf(added);
     if (count > 0) {
         text += QByteArrayView(m_pieces[last]).sliced(end - lastStart);
         if (withNext)

@@ -164,6 +164,8 @@ private slots:
             << QStringList{"0,0,[QUOTE]a[B", "10,0,]b\n", "0,0,[LIST][*]", "20,0,[/B]"};
         QTest::newRow("lines broken and joined")
             << lines.repeated(3) << QStringList{"12,0,\n", "5,1,", "40,1,", "60,0,\u2028[/I]"};
+        QTest::newRow("a tag mended across two pieces")
+            << QStringLiteral("abcde[B\n]x[/B]\n") << QStringList{"7,1,"};
         QTest::newRow("a long line cut and mended")
             << QStringLiteral("[U]") + QString(40, u'x') + QStringLiteral("[/U][URL=a]b[/URL]")
             << QStringList{"20,0,\n", "20,1,", "43,0,[*]", "1,60,"};
