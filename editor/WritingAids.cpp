@@ -376,30 +376,43 @@ QList<WritingAids::Span> WritingAids::misspeltInView() const {
 }
 
 void WritingAids::repaintAnswered() {
-    // Only the blocks in view whose words got their answers and with them new underlines: a
-    // page of words never seen gets its answers in several batches, and a whole repaint for each
+    // Only the lines in view whose words got their answers and with them new underlines: a page
+    // of words never seen gets its answers in several batches, and a whole repaint for each
     // would draw all its text again each time.
     QWidget* viewport = m_field->viewport();
     QRegion answered;
-    forEachBlockIn(0, viewport->height(),
-                   [&](const QTextBlock& block, const QPointF& top, const Lines& lines) {
-                       const QRect bounds =
-                           QRectF(0, top.y(), viewport->width(),
-                                  block.layout()->boundingRect().bottom() + kWaveHeight)
-                               .toAlignedRect();
-                       if (block.length() - 1 > kWholeBlock) {
-                           answered += bounds; // nothing kept to compare with
-                           return;
-                       }
-                       const auto* cache = static_cast<const MisspeltCache*>(block.userData());
-                       if (!cache || !cache->pending || cache->revision != block.revision() ||
-                           cache->epoch != m_epoch)
-                           return; // nothing waited here, or it is painted anew anyway
-                       const QList<Span> before = cache->words;
-                       forEachMisspelt(block, lines.from, lines.to, [](qsizetype, qsizetype) {});
-                       if (static_cast<const MisspeltCache*>(block.userData())->words != before)
-                           answered += bounds;
-                   });
+    forEachBlockIn(
+        0, viewport->height(),
+        [&](const QTextBlock& block, const QPointF& top, const Lines& lines) {
+            const QTextLayout* layout = block.layout();
+            // The lines holding the characters [start, end) of the block.
+            const auto addLines = [&](qsizetype start, qsizetype end) {
+                const QTextLine first = layout->lineForTextPosition(int(start));
+                const QTextLine last = layout->lineForTextPosition(int(end));
+                const qreal bottom =
+                    last.isValid() ? last.y() + last.height() : layout->boundingRect().bottom();
+                const qreal y = first.isValid() ? first.y() : 0;
+                answered += QRectF(0, top.y() + y, viewport->width(), bottom - y + kWaveHeight)
+                                .toAlignedRect();
+            };
+            if (block.length() - 1 > kWholeBlock) {
+                addLines(lines.from, lines.to); // nothing kept to compare with
+                return;
+            }
+            const auto* cache = static_cast<const MisspeltCache*>(block.userData());
+            if (!cache || !cache->pending || cache->revision != block.revision() ||
+                cache->epoch != m_epoch)
+                return; // nothing waited here, or it is painted anew anyway
+            const QList<Span> before = cache->words;
+            forEachMisspelt(block, lines.from, lines.to, [](qsizetype, qsizetype) {});
+            const QList<Span>& after = static_cast<const MisspeltCache*>(block.userData())->words;
+            for (const QList<Span>* words : {&before, &after}) {
+                const QList<Span>& other = words == &before ? after : before;
+                for (const Span& word : *words)
+                    if (!other.contains(word))
+                        addLines(word.start, word.start + word.length);
+            }
+        });
     if (!answered.isEmpty())
         viewport->update(answered);
 }
