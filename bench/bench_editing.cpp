@@ -8,6 +8,7 @@
 #include "markup/QuoteSpacing.h"
 #include "markup/TagBalance.h"
 #include "platform/boxes.h"
+#include "platform/memory.h"
 #include "platform/spelling.h"
 
 #include <QApplication>
@@ -22,10 +23,17 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 #include <QThread>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <ctime>
 #include <fstream>
+#include <malloc.h>
+#include <numeric>
 #include <string>
 
 namespace {
@@ -41,12 +49,63 @@ void setAids(bool on) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
 }
 
-double rssMb() {
+double statusMb(const char* key) {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
+        if (line.rfind(key, 0) == 0)
+            return std::stod(line.substr(std::string(key).size())) / 1024.0;
     return 0;
+}
+double rssMb() {
+    return statusMb("VmRSS:");
+}
+// The peak resident memory from here on (VmHWM counts from the reset).
+void resetPeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+using Clock = std::chrono::steady_clock;
+
+double msSince(Clock::time_point from) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - from).count();
+}
+
+// CPU time of the calling thread, the user-interface thread here.
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+// Runs the event loop until `due` (timers fire, as in the real program).
+void runUntil(Clock::time_point due) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(due - Clock::now());
+    if (left.count() <= 0)
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(int(left.count()), Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void waitForTagCheck() {
+    while (!g_form->aids().tagsSettled())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    QCoreApplication::processEvents();
+}
+
+// A key press and its release, then the repaint.
+void typeKey(Qt::Key key) {
+    const QString text = key == Qt::Key_X ? QStringLiteral("x") : QString();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(g_form->Text1, &press);
+    QCoreApplication::sendEvent(g_form->Text1, &release);
+    QCoreApplication::processEvents();
+}
+
+double percentile90(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[qsizetype(std::ceil(0.9 * double(values.size()))) - 1];
 }
 
 // Lines of words never seen before (random letters, mostly misspelt): the spell checker's
@@ -234,10 +293,10 @@ void BM_PageAfterScroll(benchmark::State& state) {
 }
 
 // From that page down until the worker has checked every word of the page and the underlines
-// are painted: what the user waits for.
+// are painted: what the user waits for. With the aids off only the page is painted (the floor).
 void BM_PageChecked(benchmark::State& state) {
     g_form->Text1->setPlainText(makeUniqueWords(state.range(0)));
-    setAids(true);
+    setAids(state.range(1) != 0);
     const QSize small = g_form->size();
     g_form->resize(1280, 1000); // a page of a maximised window
     QCoreApplication::processEvents();
@@ -246,7 +305,9 @@ void BM_PageChecked(benchmark::State& state) {
     for (auto _ : state) {
         bar->setValue(bar->value() + bar->pageStep());
         g_form->Text1->viewport()->repaint();
-        // Done when a repaint asks for no word the worker has not checked.
+        if (state.range(1) == 0)
+            continue;
+        // Done when no word of the page waits for the worker any more...
         for (;;) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
             const QString page = [] {
@@ -263,10 +324,85 @@ void BM_PageChecked(benchmark::State& state) {
             if (!pending)
                 break;
         }
-        g_form->Text1->viewport()->repaint();
+        // ... and the repaint its last answers asked for is done.
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
     }
     g_form->Text1->setPlainText(QString());
     g_form->resize(small);
+}
+
+// A writer who stops to think: a key in the middle of the text after each pause of 0.41 to 1 s,
+// so that the tag check is starting, running or done when the key comes. A key's time runs
+// from the moment it was due (work of the check on the user-interface thread holds it up) to
+// its repaint: `key_p90_ms` is the 90th percentile. `ui_cpu_ms` is the median of the
+// user-interface thread's CPU time for a pause and the key after it (the median, as a key that
+// makes Qt look for the widest line again takes 0.2 s at 10 MB, aids or not; `ui_cpu_mean_ms`
+// is the mean). The iteration time is meaningless.
+void BM_KeyAfterPause(benchmark::State& state) {
+    const qsizetype size = state.range(0);
+    loadText(size);
+    setAids(state.range(1) != 0);
+    // Untimed: the view moves to the middle, then one key and its check.
+    g_form->buffer().setSelStart(int(size / 2));
+    runUntil(Clock::now() + std::chrono::milliseconds(500));
+    typeKey(Qt::Key_X);
+    waitForTagCheck();
+    static const int pausesMs[] = {410, 430, 460, 500, 560, 650, 800, 1000};
+    QList<double> keys, cpuMs;
+    for (auto _ : state) {
+        auto due = Clock::now();
+        for (const int pause : pausesMs) {
+            const double cpuBefore = threadCpuMs();
+            due += std::chrono::milliseconds(pause);
+            runUntil(due);
+            typeKey(Qt::Key_X);
+            keys << msSince(due);
+            cpuMs << threadCpuMs() - cpuBefore;
+        }
+    }
+    std::sort(cpuMs.begin(), cpuMs.end());
+    state.counters["key_p90_ms"] = percentile90(keys);
+    state.counters["ui_cpu_ms"] = cpuMs[cpuMs.size() / 2];
+    state.counters["ui_cpu_mean_ms"] =
+        std::accumulate(cpuMs.cbegin(), cpuMs.cend(), 0.0) / double(cpuMs.size());
+    g_form->Text1->setPlainText(QString());
+}
+
+// 10 MB of "[B]" tags, none closed, 20 to a line: a key and a BackSpace each after a pause, as
+// in BM_KeyAfterPause (90th percentiles), and the memory the text took once its tags were
+// checked, then its peak (growth over the empty field, in MB; the heap trimmed before each
+// reading, so that memory freed but kept by the allocator does not count).
+void BM_UnclosedTags(benchmark::State& state) {
+    g_form->Text1->setPlainText(QString());
+    setAids(state.range(1) != 0);
+    QCoreApplication::processEvents();
+    malloc_trim(0); // what earlier benchmarks freed, so that only this text counts
+    const double before = rssMb();
+    resetPeakMemory();
+    const QString line = QStringLiteral("[B]").repeated(20) + QLatin1Char('\n');
+    g_form->Text1->setPlainText(line.repeated(state.range(0) / line.size()));
+    QCoreApplication::processEvents();
+    setAids(state.range(1) != 0);
+    g_form->buffer().setSelStart(int(state.range(0) / 2));
+    runUntil(Clock::now() + std::chrono::milliseconds(500));
+    waitForTagCheck();
+    malloc_trim(0);
+    state.counters["memory_MB"] = rssMb() - before;
+    QList<double> keys, backspaces;
+    for (auto _ : state) {
+        for (const Qt::Key key : {Qt::Key_X, Qt::Key_Backspace}) {
+            runUntil(Clock::now() + std::chrono::milliseconds(key == Qt::Key_X ? 450 : 700));
+            const auto start = Clock::now();
+            typeKey(key);
+            (key == Qt::Key_X ? keys : backspaces) << msSince(start);
+        }
+    }
+    waitForTagCheck();
+    state.counters["peak_MB"] = statusMb("VmHWM:") - before;
+    state.counters["key_p90_ms"] = percentile90(keys);
+    state.counters["backspace_p90_ms"] = percentile90(backspaces);
+    g_form->Text1->setPlainText(QString());
 }
 
 // The tag balance of the whole text, on the worker thread.
@@ -422,7 +558,22 @@ BENCHMARK(BM_PageAfterScroll)
     ->Args({10'000'000, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
-BENCHMARK(BM_PageChecked)->Arg(10'000'000)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_PageChecked)
+    ->Args({10'000'000, 0})
+    ->Args({10'000'000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_KeyAfterPause)
+    ->ArgsProduct({{10'000'000, 50'000'000}, {0, 1}})
+    ->Iterations(8)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_UnclosedTags)
+    ->Args({10'000'000, 0})
+    ->Args({10'000'000, 1})
+    ->Iterations(20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 SIZE_BENCH(BM_TagBalance);
 BENCHMARK(BM_DictionaryLoad)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Last: a suggestion that runs out of time goes on in the background for seconds.
@@ -435,6 +586,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    memory::returnLargeBlocksToSystem(); // as the program does
     boxes::seam().active = true;
     QGuiApplication::clipboard()->setText(QStringLiteral("www.beispiel.de"));
     g_form = Form1::Load();

@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -26,6 +27,10 @@ namespace {
 
 // After this pause in typing the tags of the whole text are checked again.
 constexpr int kTagPauseMs = 400;
+// A longer insertion is not read into the tag check's copy of the text: the next check reads
+// the whole text once instead (a paste or F9 in a long post, a new text).
+constexpr qsizetype kFollowLimit = 1 << 20;
+constexpr qsizetype kReadSlice = 1 << 20;
 constexpr int kMaxSuggestions = 7;
 // The right-click menu shows "Keine Vorschläge" when the engine needs longer (long compounds
 // take it seconds); what it finds later still comes into a menu that is open.
@@ -143,7 +148,7 @@ WritingAids::WritingAids(TextField* field)
         ++m_generation;
         if (m_sawPending) {
             m_sawPending = false;
-            m_field->viewport()->update();
+            repaintAnswered();
         }
     });
     connect(m_checker, &SpellChecker::ready, this, [this] { answersChanged(); });
@@ -317,6 +322,17 @@ void WritingAids::forEachBlockIn(int top, int bottom, Visit&& visit) const {
     }
 }
 
+std::pair<qsizetype, qsizetype> WritingAids::rangeInView() const {
+    qsizetype from = -1, to = -1;
+    forEachBlockIn(0, m_field->viewport()->height(),
+                   [&](const QTextBlock& block, const QPointF&, const Lines& lines) {
+                       if (from < 0)
+                           from = block.position() + lines.from;
+                       to = block.position() + lines.to;
+                   });
+    return {from, to};
+}
+
 QList<tagbalance::Mark>::const_iterator WritingAids::firstMarkReaching(qsizetype position) const {
     return std::lower_bound(
         m_marks.cbegin(), m_marks.cend(), position,
@@ -367,6 +383,48 @@ QList<WritingAids::Span> WritingAids::misspeltInView() const {
                                        });
                    });
     return spans;
+}
+
+void WritingAids::repaintAnswered() {
+    // Only the lines in view whose words got their answers and with them new underlines: a page
+    // of words never seen gets its answers in several batches, and a whole repaint for each
+    // would draw all its text again each time.
+    QWidget* viewport = m_field->viewport();
+    QRegion answered;
+    forEachBlockIn(
+        0, viewport->height(),
+        [&](const QTextBlock& block, const QPointF& top, const Lines& lines) {
+            const QTextLayout* layout = block.layout();
+            // The lines holding the characters [start, end) of the block.
+            const auto addLines = [&](qsizetype start, qsizetype end) {
+                const QTextLine first = layout->lineForTextPosition(int(start));
+                const QTextLine last = layout->lineForTextPosition(int(end));
+                const qreal bottom =
+                    last.isValid() ? last.y() + last.height() : layout->boundingRect().bottom();
+                const qreal y = first.isValid() ? first.y() : 0;
+                answered += QRectF(0, top.y() + y, viewport->width(), bottom - y + kWaveHeight)
+                                .toAlignedRect();
+            };
+            if (block.length() - 1 > kWholeBlock) {
+                addLines(lines.from, lines.to); // nothing kept to compare with
+                return;
+            }
+            const auto* cache = static_cast<const MisspeltCache*>(block.userData());
+            if (!cache || !cache->pending || cache->revision != block.revision() ||
+                cache->epoch != m_epoch)
+                return; // nothing waited here, or it is painted anew anyway
+            const QList<Span> before = cache->words;
+            forEachMisspelt(block, lines.from, lines.to, [](qsizetype, qsizetype) {});
+            const QList<Span>& after = static_cast<const MisspeltCache*>(block.userData())->words;
+            for (const QList<Span>* words : {&before, &after}) {
+                const QList<Span>& other = words == &before ? after : before;
+                for (const Span& word : *words)
+                    if (!other.contains(word))
+                        addLines(word.start, word.start + word.length);
+            }
+        });
+    if (!answered.isEmpty())
+        viewport->update(answered);
 }
 
 WritingAids::WordAt WritingAids::misspeltAt(const QPoint& viewportPos) const {
@@ -476,62 +534,130 @@ QString WritingAids::toolTipAt(const QPoint& viewportPos) const {
         return {};
     const int position = m_field->cursorForPosition(viewportPos).position();
     const auto mark = firstMarkReaching(position);
-    return mark != m_marks.cend() && mark->start <= position ? mark->message : QString();
+    if (mark == m_marks.cend() || mark->start > position)
+        return QString();
+    QString tip = tagbalance::message(*mark);
+    if (m_moreMarks && mark == std::prev(m_marks.cend()))
+        tip += QStringLiteral("\n… und weitere Tags außer Gleichgewicht");
+    return tip;
 }
 
 void WritingAids::contentsChange(int position, int removed, int added) {
-    ++m_edits;
     loadDictionary();
-    const qsizetype end = qsizetype(position) + removed;
-    const qsizetype delta = qsizetype(added) - removed;
-    QList<tagbalance::Mark> kept;
-    kept.reserve(m_marks.size());
-    for (tagbalance::Mark mark : std::as_const(m_marks)) {
-        if (mark.start >= end)
-            mark.start += delta;
-        else if (mark.start + mark.length > position)
-            continue; // the edit touched the tag itself: the next check decides
-        kept.append(mark);
-    }
-    m_marks = std::move(kept);
-    for (tagbalance::Range& quote : m_quotes) {
-        if (quote.end <= position)
-            continue;
-        if (quote.start >= end) {
-            quote.start += delta;
-            quote.end += delta;
-        } else {
-            quote.start = std::min<qsizetype>(quote.start, position);
-            quote.end = std::max(quote.end + delta, qsizetype(position) + added);
-        }
-    }
-    if (m_tagsOn || !m_quotesChecked)
+    const Edit edit{position, removed, added};
+    moveAlong(m_marks, m_quotes, edit);
+    if (m_checkPending)
+        m_editsSince.append(edit); // they move the running check's marks too
+    followText(edit);
+    if (tagCheckWanted())
         m_pause->start();
 }
 
-void WritingAids::startTagCheck() {
-    if (!m_tagsOn && m_quotesChecked)
+void WritingAids::moveAlong(QList<tagbalance::Mark>& marks, QList<tagbalance::Range>& quotes,
+                            const Edit& edit) {
+    const qsizetype end = edit.position + edit.removed;
+    const qsizetype delta = edit.added - edit.removed;
+    // Marks are sorted and apart: those ending before the edit stay, those it touched go (the
+    // next check decides) and those behind it move.
+    const auto touched =
+        std::partition_point(marks.begin(), marks.end(), [&](const tagbalance::Mark& m) {
+            return m.start + m.length <= edit.position;
+        });
+    const auto behind = std::partition_point(
+        touched, marks.end(), [end](const tagbalance::Mark& m) { return m.start < end; });
+    for (auto mark = behind; mark != marks.end(); ++mark)
+        mark->start += delta;
+    marks.erase(touched, behind);
+    auto quote =
+        std::partition_point(quotes.begin(), quotes.end(),
+                             [&](const tagbalance::Range& r) { return r.end <= edit.position; });
+    for (; quote != quotes.end(); ++quote) {
+        if (quote->start >= end) {
+            quote->start += delta;
+            quote->end += delta;
+        } else {
+            quote->start = std::min(quote->start, edit.position);
+            quote->end = std::max(quote->end + delta, edit.position + edit.added);
+        }
+    }
+}
+
+void WritingAids::followText(const Edit& edit) {
+    if (!m_textFollowed)
         return;
-    if (m_running.isRunning()) {
+    // A new text counts the final paragraph separator in both numbers; it is not in the text.
+    const qsizetype length = m_field->document()->characterCount() - 1;
+    const qsizetype added = std::min(edit.added, length - edit.position);
+    const qsizetype removed = m_text.size() + added - length;
+    if (!tagCheckWanted() || added > kFollowLimit || added < 0 || removed < 0 ||
+        edit.position + removed > m_text.size()) {
+        m_textFollowed = false;
+        m_text.clear();
+        return;
+    }
+    m_text.replace(edit.position, removed, textAt(edit.position, added));
+}
+
+QString WritingAids::textAt(qsizetype position, qsizetype length) const {
+    if (length <= 0)
+        return QString();
+    QTextCursor cursor(m_field->document());
+    cursor.setPosition(int(position));
+    cursor.setPosition(int(position + length), QTextCursor::KeepAnchor);
+    return cursor.selectedText(); // paragraph breaks as U+2029, as in toRawText()
+}
+
+void WritingAids::startTagCheck() {
+    if (!tagCheckWanted())
+        return;
+    if (m_checkPending) {
         m_pause->start(); // again once this one is done
         return;
     }
+    if (!m_textFollowed) {
+        // In slices: no second copy of a long text at once.
+        m_text.clear();
+        const qsizetype length = m_field->document()->characterCount() - 1;
+        for (qsizetype at = 0; at < length; at += kReadSlice)
+            m_text.replace(at, 0, textAt(at, std::min(kReadSlice, length - at)));
+        m_textFollowed = true;
+    }
     m_checkPending = true;
-    m_runningEdits = m_edits;
-    m_running.setFuture(QtConcurrent::run(
-        [text = m_field->document()->toRawText()] { return tagbalance::check(text); }));
+    m_editsSince.clear();
+    m_running.setFuture(QtConcurrent::run([text = m_text] { return tagbalance::check(text); }));
 }
 
 void WritingAids::tagCheckDone() {
     m_checkPending = false;
-    if (m_runningEdits != m_edits) {
-        m_pause->start(); // the text changed meanwhile; its edits restarted the pause anyway
-        return;
-    }
     tagbalance::Result result = m_running.result();
+    // Quotes matter only while they are left out of spell checking.
+    if (m_quotesChecked)
+        result.quotes.clear();
+    // Edits made while it ran move its marks as they moved the ones shown; the tags they
+    // touched wait for the next check, which they asked for.
+    for (const Edit& edit : std::as_const(m_editsSince))
+        moveAlong(result.marks, result.quotes, edit);
+    m_editsSince.clear();
+    const bool quotesMoved = !m_quotesChecked && result.quotes != m_quotes;
+    const auto [from, to] = rangeInView();
+    const auto inView = [from, to](const QList<tagbalance::Mark>& marks) {
+        const auto first =
+            std::partition_point(marks.cbegin(), marks.cend(), [from](const tagbalance::Mark& m) {
+                return m.start + m.length < from;
+            });
+        return std::make_pair(
+            first, std::partition_point(first, marks.cend(),
+                                        [to](const tagbalance::Mark& m) { return m.start <= to; }));
+    };
+    const auto [oldFirst, oldEnd] = inView(m_marks);
+    const auto [newFirst, newEnd] = inView(result.marks);
+    const bool marksMoved = !std::equal(oldFirst, oldEnd, newFirst, newEnd);
     m_marks = std::move(result.marks);
+    m_moreMarks = result.more;
     m_quotes = std::move(result.quotes);
-    if (!m_quotesChecked)
-        ++m_epoch; // the words left out may have changed
-    m_field->viewport()->update();
+    if (quotesMoved)
+        ++m_epoch; // the words left out changed
+    // Most checks after typing find what is shown already: no repaint then.
+    if (quotesMoved || marksMoved)
+        m_field->viewport()->update();
 }

@@ -8,6 +8,8 @@
 #include <QPoint>
 #include <QString>
 
+#include <utility>
+
 class QMenu;
 class QWidget;
 class QRect;
@@ -52,7 +54,8 @@ public:
     };
     // The misspelt words among the lines in view (what is underlined now).
     QList<Span> misspeltInView() const;
-    // The tag marks as they stand, positions moved along with the edits since the last check.
+    // The tag marks as they stand, positions moved along with the edits since the last check;
+    // the first tagbalance::kMaxMarks of a text.
     const QList<tagbalance::Mark>& tagMarks() const { return m_marks; }
     // True while no tag check is waiting or running.
     bool tagsSettled() const;
@@ -76,11 +79,24 @@ private:
     // Calls visit(block, topLeft, lines) for each laid-out block with lines between two heights
     // of the viewport; `lines` is the text range of those lines.
     template <typename Visit> void forEachBlockIn(int top, int bottom, Visit&& visit) const;
+    // The text range of the lines in view; empty when none is.
+    std::pair<qsizetype, qsizetype> rangeInView() const;
     // The first tag mark that ends at or after `position` (marks never overlap).
     QList<tagbalance::Mark>::const_iterator firstMarkReaching(qsizetype position) const;
     bool inQuote(qsizetype position) const;
     void paint(QWidget* viewport, const QRect& rect) const;
+    void repaintAnswered();
     void contentsChange(int position, int removed, int added);
+    struct Edit {
+        qsizetype position = 0;
+        qsizetype removed = 0;
+        qsizetype added = 0;
+    };
+    static void moveAlong(QList<tagbalance::Mark>& marks, QList<tagbalance::Range>& quotes,
+                          const Edit& edit);
+    bool tagCheckWanted() const { return m_tagsOn || !m_quotesChecked; }
+    void followText(const Edit& edit);
+    QString textAt(qsizetype position, qsizetype length) const;
     void startTagCheck();
     void tagCheckDone();
     void loadDictionary();
@@ -96,6 +112,7 @@ private:
     QString m_language;
     QString m_requested; // the language last given to the checker
     QList<tagbalance::Mark> m_marks;
+    bool m_moreMarks = false; // the text has more tags out of balance than m_marks
     QList<tagbalance::Range> m_quotes;
     QTimer* m_pause;
     QFutureWatcher<tagbalance::Result> m_running;
@@ -104,7 +121,10 @@ private:
     quint64 m_generation = 0; // answers to waiting words
     quint64 m_epoch = 0;      // answers that may turn a wrong word right, or quotes left out
     mutable bool m_sawPending = false;
-    quint64 m_edits = 0;        // edits of the text so far
-    quint64 m_runningEdits = 0; // the count the running check started from
+    // The text as the tag check reads it, kept in step with the edits while it is `followed`:
+    // a check starts with a copy of it, not with a copy of the whole text.
+    tagbalance::PiecedText m_text;
+    bool m_textFollowed = false;
     bool m_checkPending = false;
+    QList<Edit> m_editsSince; // since the running check started
 };

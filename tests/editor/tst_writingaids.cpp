@@ -5,9 +5,11 @@
 #include "platform/spelling.h"
 
 #include <QMenu>
+#include <QPaintEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTextBlock>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -36,6 +38,16 @@ int pixelsOf(TextField& field, Hue hue) {
         }
     return count;
 }
+
+// The rectangles of the viewport's paints.
+struct PaintedRects : QObject {
+    QList<QRect> rects;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            rects << static_cast<QPaintEvent*>(event)->rect();
+        return false;
+    }
+};
 
 } // namespace
 
@@ -187,8 +199,91 @@ private slots:
         QCOMPARE(m_aids->toolTipAt(pointOf(37)), QString());
     }
 
+    // The answers for the words of a newly painted page repaint the line whose underline they
+    // change, not the whole view again.
+    void answersRepaintTheirLine() {
+        setText(QStringLiteral("Hallo"));
+        PaintedRects painted;
+        m_field->viewport()->installEventFilter(&painted);
+        m_field->setPlainText(QStringLiteral("Das ist gut.\n").repeated(6) +
+                              QStringLiteral("Hier ein Gnarzt.\nUnd noch eine Zeile.\n"));
+        const QRect word = m_field->cursorRect(m_field->document()->find(QStringLiteral("Gnarzt")));
+        const auto lineRepainted = [&] {
+            return std::any_of(painted.rects.cbegin() + 1, painted.rects.cend(),
+                               [&](const QRect& rect) { return rect.intersects(word); });
+        };
+        QTRY_VERIFY(painted.rects.size() > 1 && lineRepainted());
+        QTRY_VERIFY(m_aids->tagsSettled());
+        QCOMPARE(painted.rects.first(), m_field->viewport()->rect()); // the new text
+        for (const QRect& rect : painted.rects.sliced(1))
+            QVERIFY2(rect.height() < m_field->viewport()->height() / 2,
+                     qPrintable(QStringLiteral("%1 px high").arg(rect.height())));
+    }
+
+    // A text full of open tags gets marks for the first ones; the last says that more follow.
+    void manyTagMarks() {
+        setText(QStringLiteral("[B]").repeated(tagbalance::kMaxMarks + 1));
+        QCOMPARE(m_aids->tagMarks().size(), tagbalance::kMaxMarks);
+        const int last = int(m_aids->tagMarks().last().start);
+        QCOMPARE(last, 3 * (tagbalance::kMaxMarks - 1));
+        m_field->moveCursor(QTextCursor::End);
+        QCOMPARE(
+            m_aids->toolTipAt(pointOf(last + 1)),
+            QStringLiteral("[B] wird nicht geschlossen\n… und weitere Tags außer Gleichgewicht"));
+        QCOMPARE(m_aids->toolTipAt(pointOf(last - 2)),
+                 QStringLiteral("[B] wird nicht geschlossen"));
+    }
+
+    // A check that finishes after the user typed on still counts, its marks moved along with
+    // the edits. The pause is held, so no later check can set the marks instead.
+    void checkOvertakenByTyping() {
+        setText(QStringLiteral("abc"));
+        auto* pause = m_aids->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
+        QVERIFY(pause);
+        QTextCursor cursor(m_field->document());
+        connect(
+            pause, &QTimer::timeout, this,
+            [&] {
+                pause->blockSignals(true);
+                cursor.setPosition(0);
+                cursor.insertText(QStringLiteral("Hallo "));
+            },
+            Qt::SingleShotConnection);
+        cursor.insertText(QStringLiteral("[B]"));
+        QTRY_COMPARE(m_aids->tagMarks().size(), 1);
+        QCOMPARE(m_aids->tagMarks().at(0).start, 6);
+        pause->blockSignals(false);
+    }
+
+    // Edits that touch a part of a long text ("position,removed,text"; each followed by the
+    // pause or not) leave the same marks as a check of the whole text.
+    void partialEditsMarkAsAWholeCheck_data() {
+        QTest::addColumn<QStringList>("edits");
+        QTest::newRow("typed") << QStringList{"40000,0,[/I]", "20000,0,[QUOTE]", "5,0,[/B]"};
+        QTest::newRow("lines joined and broken") << QStringList{"16,1,", "30001,0,\n", "2,0,\n"};
+        QTest::newRow("cut and pasted")
+            << QStringList{"100,40000,", "0,0,[LIST]x\n[B][*]\n", "500,0,[/B][/LIST]"};
+    }
+    void partialEditsMarkAsAWholeCheck() {
+        QFETCH(QStringList, edits);
+        setText(QStringLiteral("[B]fett[/B] [I]x\n").repeated(4000));
+        for (qsizetype i = 0; i < edits.size(); ++i) {
+            QTextCursor cursor(m_field->document());
+            cursor.setPosition(edits[i].section(u',', 0, 0).toInt());
+            cursor.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor,
+                                edits[i].section(u',', 1, 1).toInt());
+            cursor.insertText(edits[i].section(u',', 2));
+            if (i % 2 == 0)
+                QTRY_VERIFY(m_aids->tagsSettled());
+        }
+        QTRY_VERIFY(m_aids->tagsSettled());
+        const tagbalance::Result whole = tagbalance::check(m_field->document()->toRawText());
+        QCOMPARE(m_aids->tagMarks(), whole.marks);
+    }
+
     // The engine needs seconds for a long compound: the menu is ready without it, and says so
-    // until the suggestions or "Keine Vorschläge" come. Last: the search goes on after the test.
+    // until the suggestions or "Keine Vorschläge" come. Last: the search goes on after the
+    // test.
     void longWordMenuDoesNotWait() {
         setText(QStringLiteral("Donaudampfschiffahrtsgesellschaftskapitaen").repeated(9).left(350));
         QTRY_COMPARE(m_aids->misspeltInView().size(), 1);

@@ -15,7 +15,7 @@ QStringList describe(const QList<tagbalance::Mark>& marks) {
         out << QStringLiteral("%1+%2 %3: %4")
                    .arg(m.start)
                    .arg(m.length)
-                   .arg(QLatin1String(problems[int(m.problem)]), m.message);
+                   .arg(QLatin1String(problems[int(m.problem)]), tagbalance::message(m));
     return out;
 }
 
@@ -126,6 +126,72 @@ private slots:
         const tagbalance::Result result = tagbalance::check(text);
         QCOMPARE(describe(result.marks), marks);
         QCOMPARE(describe(result.quotes), quotes);
+    }
+
+    // Only the first marks of a text full of unbalanced tags, in text order, and a word that
+    // more follow.
+    void marksAreBounded_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qsizetype>("lastStart");
+        QTest::addColumn<bool>("more");
+        const qsizetype n = tagbalance::kMaxMarks;
+        const QString open = QStringLiteral("[B]"), closer = QStringLiteral("[/I]");
+        QTest::newRow("as many as marked") << open.repeated(n) << 3 * (n - 1) << false;
+        QTest::newRow("one open tag more") << open.repeated(n + 1) << 3 * (n - 1) << true;
+        QTest::newRow("one closer more") << closer.repeated(n + 1) << 4 * (n - 1) << true;
+        QTest::newRow("closers, then open tags")
+            << closer.repeated(3000) + open.repeated(3000) << 4 * 3000 + 3 * (n - 3001) << true;
+    }
+    void marksAreBounded() {
+        QFETCH(QString, text);
+        QFETCH(qsizetype, lastStart);
+        QFETCH(bool, more);
+        const tagbalance::Result result = tagbalance::check(text);
+        QCOMPARE(result.marks.size(), tagbalance::kMaxMarks);
+        QCOMPARE(result.marks.last().start, lastStart);
+        QCOMPARE(result.more, more);
+    }
+
+    // A text kept in pieces of a few characters through edits ("position,removed,text") is
+    // checked as the whole text is, wherever the edits cut its lines and tags.
+    void piecedTextChecksAsTheWhole_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("edits");
+        const QString lines =
+            QStringLiteral("[B]a[/B] [QUOTE=x]\nb[/QUOTE]\u2029[I]\r[URL=y\u2029]z[/URL]\n");
+        QTest::newRow("typed in bits")
+            << QString()
+            << QStringList{"0,0,[QUOTE]a[B", "10,0,]b\n", "0,0,[LIST][*]", "20,0,[/B]"};
+        QTest::newRow("lines broken and joined")
+            << lines.repeated(3) << QStringList{"12,0,\n", "5,1,", "40,1,", "60,0,\u2028[/I]"};
+        QTest::newRow("a tag mended across two pieces")
+            << QStringLiteral("abcde[B\n]x[/B]\n") << QStringList{"7,1,"};
+        QTest::newRow("a long line cut and mended")
+            << QStringLiteral("[U]") + QString(40, u'x') + QStringLiteral("[/U][URL=a]b[/URL]")
+            << QStringList{"20,0,\n", "20,1,", "43,0,[*]", "1,60,"};
+        QTest::newRow("all gone, then new")
+            << lines.repeated(2)
+            << QStringList{QStringLiteral("0,%1,").arg(lines.size() * 2), "0,0,[I]x\n[/I]",
+                           "3,0,[B]\n"};
+    }
+    void piecedTextChecksAsTheWhole() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, edits);
+        tagbalance::PiecedText pieced(6);
+        pieced.replace(0, 0, text);
+        for (const QString& edit : edits) {
+            const qsizetype position = edit.section(u',', 0, 0).toLongLong();
+            const qsizetype removed = edit.section(u',', 1, 1).toLongLong();
+            const QString added = edit.section(u',', 2);
+            QVERIFY(position + removed <= text.size());
+            text.replace(position, removed, added);
+            pieced.replace(position, removed, added);
+            const tagbalance::Result whole = tagbalance::check(text);
+            const tagbalance::Result fromPieces = tagbalance::check(pieced);
+            QCOMPARE(pieced.size(), text.size());
+            QCOMPARE(describe(fromPieces.marks), describe(whole.marks));
+            QCOMPARE(describe(fromPieces.quotes), describe(whole.quotes));
+        }
     }
 };
 
