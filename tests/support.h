@@ -12,6 +12,9 @@
 
 #include <functional>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 // Each test program runs in a temporary program folder (where the settings file lies) and a
 // temporary working folder of its own, so that no run sees what another one left.
 struct TestFolders {
@@ -44,6 +47,20 @@ inline bool writeFile(const QString& name, const QByteArray& bytes) {
 // "|" stands for CR LF.
 inline QString crlf(QString s) {
     return s.replace(QLatin1String("|"), QLatin1String("\r\n"));
+}
+
+// A folder anyone may write to, sticky like /tmp, removed with the object.
+struct SharedFolder {
+    QByteArray path = "/tmp/beitragsbox-shared-XXXXXX";
+    bool made = ::mkdtemp(path.data()) && ::chmod(path.constData(), 01777) == 0;
+    ~SharedFolder() { QDir(QString(path)).removeRecursively(); }
+    QString filePath(const QString& name) const { return QString(path) + '/' + name; }
+};
+
+// A symbolic link made by another user (nobody), as an attacker would plant it; needs root.
+inline bool plantForeignLink(const QString& target, const QString& link) {
+    return QProcess::execute("setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                                         "ln", "-s", target, link}) == 0;
 }
 
 #ifdef QT_WIDGETS_LIB

@@ -19,21 +19,17 @@ private slots:
     void plantedLinksAreRefused() {
         if (::geteuid() != 0)
             QSKIP("planting a link as another user needs root");
-        QByteArray shared = "/tmp/beitragsbox-shared-XXXXXX";
-        QVERIFY(::mkdtemp(shared.data()) && ::chmod(shared.constData(), 01777) == 0);
-        const auto cleanup = qScopeGuard([&] { QDir(QString(shared)).removeRecursively(); });
+        const SharedFolder shared;
+        QVERIFY(shared.made);
         QTemporaryDir home;
         // The program and its settings file lie there too.
-        settingsfile::setProgramFolderForTests(QString(shared));
-        QVERIFY(QDir::setCurrent(QString(shared)));
+        settingsfile::setProgramFolderForTests(QString(shared.path));
+        QVERIFY(QDir::setCurrent(QString(shared.path)));
         const QStringList names = {"autosave.txt", "usersave.txt", "user3.txt",
                                    QFileInfo(clsINIClass().strDefaultFileName()).fileName()};
         for (const QString& name : names) {
             QVERIFY(writeFile(home.filePath(name), "mine"));
-            QCOMPARE(QProcess::execute("setpriv",
-                                       {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "ln",
-                                        "-s", home.filePath(name), QString(shared) + '/' + name}),
-                     0);
+            QVERIFY(plantForeignLink(home.filePath(name), shared.filePath(name)));
         }
         boxes::seam().active = true;
 
@@ -56,7 +52,7 @@ private slots:
         QVERIFY(messages.filter(QStringLiteral("\"usersave.txt\"")).size() == 1);
         for (const QString& name : names) {
             QCOMPARE(readFile(home.filePath(name)), QByteArray("mine"));
-            QVERIFY(QFileInfo(QString(shared) + '/' + name).isSymLink());
+            QVERIFY(QFileInfo(shared.filePath(name)).isSymLink());
         }
     }
 };

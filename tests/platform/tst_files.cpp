@@ -145,17 +145,14 @@ private slots:
         QFETCH(bool, foreign);
         if (::geteuid() != 0)
             QSKIP("planting a link as another user needs root");
-        QByteArray shared = "/tmp/beitragsbox-shared-XXXXXX";
-        QVERIFY(::mkdtemp(shared.data()) && ::chmod(shared.constData(), 01777) == 0);
-        const auto cleanup = qScopeGuard([&] { QDir(QString(shared)).removeRecursively(); });
+        const SharedFolder shared;
+        QVERIFY(shared.made);
         QTemporaryDir home;
         const QString victim = home.filePath("authorized_keys");
         QVERIFY(writeFile(victim, "mine"));
-        const QString link = QString(shared) + "/usersave.txt";
+        const QString link = shared.filePath("usersave.txt");
         if (foreign)
-            QCOMPARE(QProcess::execute("setpriv", {"--reuid=nobody", "--regid=nogroup",
-                                                   "--clear-groups", "ln", "-s", victim, link}),
-                     0);
+            QVERIFY(plantForeignLink(victim, link));
         else
             QVERIFY(QFile::link(victim, link));
         const files::ReadResult read = files::readTextFile(link);
