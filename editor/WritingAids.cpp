@@ -27,9 +27,10 @@ namespace {
 
 // After this pause in typing the tags of the whole text are checked again.
 constexpr int kTagPauseMs = 400;
-// A longer insertion is not read into the tag check's copy of the text: the next check reads
-// the whole text once instead (a paste or F9 in a long post, a new text).
-constexpr qsizetype kFollowLimit = 1 << 20;
+// An insertion of more than a quarter of the text (a new text, F9, whose changes come as one
+// from the first to the last) is not read into the tag check's copy of the text: the next
+// check reads the whole text once instead, and a second large edit before it costs nothing.
+constexpr qsizetype kFollowShare = 4;
 constexpr qsizetype kReadSlice = 1 << 20;
 constexpr int kMaxSuggestions = 7;
 // The right-click menu shows "Keine Vorschläge" when the engine needs longer (long compounds
@@ -589,7 +590,7 @@ void WritingAids::followText(const Edit& edit) {
     const qsizetype length = m_field->document()->characterCount() - 1;
     const qsizetype added = std::min(edit.added, length - edit.position);
     const qsizetype removed = m_text.size() + added - length;
-    if (!tagCheckWanted() || added > kFollowLimit || added < 0 || removed < 0 ||
+    if (!tagCheckWanted() || added > length / kFollowShare || added < 0 || removed < 0 ||
         edit.position + removed > m_text.size()) {
         m_textFollowed = false;
         m_text.clear();

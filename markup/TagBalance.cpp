@@ -170,8 +170,7 @@ private:
     size_t m_size = 0;
 };
 
-// The pass, piece by piece; no tag spans two pieces. A text full of open tags keeps them all on
-// the stack, so an entry is small: 10 MB of "[B]" hold 3.3 million.
+// The pass, piece by piece; no tag spans two pieces.
 class Balance {
 public:
     Balance() { m_openTop.fill(-1); }
@@ -195,15 +194,16 @@ public:
     // `lengthAt(start)` gives the length of the tag at `start`, for the unclosed ones.
     template <typename LengthAt> Result finish(qsizetype textSize, LengthAt lengthAt) {
         QList<Mark> unclosed;
-        for (size_t i = 0; i < m_stack.size(); ++i) {
-            const Open& o = m_stack[i];
-            if (o.crossedOut)
-                continue;
-            if (unclosed.size() == kMaxMarks) {
-                m_result.more = true;
-                break;
+        for (size_t i = 0; i < m_stack.size() && !m_result.more; ++i) {
+            const Run& run = m_stack[i];
+            for (qsizetype k = 0; k < run.count - run.crossed; ++k) {
+                if (unclosed.size() == kMaxMarks) {
+                    m_result.more = true;
+                    break;
+                }
+                const qsizetype start = run.start + k * run.step;
+                unclosed.append({start, qint32(lengthAt(start)), Problem::Unclosed, run.kind});
             }
-            unclosed.append({o.start, qint32(lengthAt(o.start)), Problem::Unclosed, o.kind});
         }
         if (m_openTop[kQuote] >= 0)
             m_result.quotes.append({m_quoteStart, textSize});
@@ -220,16 +220,20 @@ public:
     }
 
 private:
-    struct Open {
-        qint32 start;
-        qint32 below; // the next open entry of the same name down the stack, or -1
+    // Open tags of one name pushed one after the other at even steps (10 MB of "[B]" make 20
+    // to a line) share one entry: a text full of open tags keeps a small stack.
+    struct Run {
+        qint32 start; // the first tag's
+        qint32 count;
+        qint32 crossed; // the topmost ones are closed across others while those stay open
+        qint32 below;   // the next run down the stack with open tags of this name, or -1
+        quint16 step;   // from one tag to the next
         quint8 kind;
-        bool crossedOut; // closed across others while they stay open
     };
 
     void take(const Head& head, qsizetype start, qsizetype length) {
         const int kind = head.kind;
-        qint32& open = m_openTop[size_t(kind)]; // the topmost open entry of this name
+        qint32& open = m_openTop[size_t(kind)]; // the topmost run with open tags of this name
         const Mark mark{start, qint32(length), Problem::Unopened, quint8(kind), 0, head.closing};
         if (kind == kStar) {
             if (m_openTop[kList] < 0)
@@ -237,27 +241,58 @@ private:
         } else if (!head.closing) {
             if (kind == kQuote && open < 0)
                 m_quoteStart = start;
-            m_stack.push_back({qint32(start), open, quint8(kind), false});
-            open = qint32(m_stack.size() - 1);
+            push(kind, start);
         } else if (open < 0) {
             markCloser(mark, Problem::Unopened);
         } else {
-            const quint8 top = m_stack.back().kind;
-            Open& closed = m_stack[size_t(open)];
-            open = closed.below;
-            if (top == kind) {
-                m_stack.pop_back();
-                while (!m_stack.empty() && m_stack.back().crossedOut)
+            // The top run is never crossed out at its top, nor empty.
+            Run& top = m_stack.back();
+            const quint8 topKind = top.kind;
+            if (topKind == kind) {
+                // The top run holds the topmost open tag of this name.
+                if (--top.count == 0) {
+                    open = top.below;
                     m_stack.pop_back();
+                    while (!m_stack.empty() && m_stack.back().crossed > 0) {
+                        Run& exposed = m_stack.back();
+                        exposed.count -= exposed.crossed;
+                        exposed.crossed = 0;
+                        if (exposed.count > 0)
+                            break;
+                        m_stack.pop_back(); // it had no open tags left, nor a link
+                    }
+                }
             } else {
-                closed.crossedOut = true;
+                Run& closed = m_stack[size_t(open)];
+                if (++closed.crossed == closed.count)
+                    open = closed.below;
                 Mark crossed = mark;
-                crossed.openName = top;
+                crossed.openName = topKind;
                 markCloser(crossed, Problem::Crossed);
             }
             if (kind == kQuote && open < 0)
                 m_result.quotes.append({m_quoteStart, start + length});
         }
+    }
+
+    void push(int kind, qsizetype start) {
+        qint32& open = m_openTop[size_t(kind)];
+        if (!m_stack.empty()) {
+            Run& top = m_stack.back();
+            const qsizetype step = start - top.start;
+            if (top.kind == kind && top.count == 1 && step <= 0xFFFF) {
+                top.step = quint16(step);
+                top.count = 2;
+                return;
+            }
+            if (top.kind == kind && top.count > 1 &&
+                start == top.start + qsizetype(top.count) * top.step) {
+                ++top.count;
+                return;
+            }
+        }
+        m_stack.push_back({qint32(start), 1, 0, open, 0, quint8(kind)});
+        open = qint32(m_stack.size() - 1);
     }
 
     void markCloser(Mark mark, Problem problem) {
@@ -272,7 +307,7 @@ private:
 
     Result m_result;
     QList<Mark> m_onClosers;
-    BlockStack<Open> m_stack;
+    BlockStack<Run> m_stack;
     std::array<qint32, kNames.size()> m_openTop{};
     qsizetype m_quoteStart = 0;
 };

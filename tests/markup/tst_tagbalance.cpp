@@ -91,6 +91,10 @@ private slots:
         row("crossed and left open, sorted", "[B][I]x[/B]",
             {"3+3 Unclosed: [I] wird nicht geschlossen",
              "7+4 Crossed: [/B] schließt [B], aber [I] ist noch offen"});
+        row("a run of one name crossed, then uncovered", "[B][B][B][I][/B][/B][/I]",
+            {"0+3 Unclosed: [B] wird nicht geschlossen",
+             "12+4 Crossed: [/B] schließt [B], aber [I] ist noch offen",
+             "16+4 Crossed: [/B] schließt [B], aber [I] ist noch offen"});
         row("closed twice", "[I]a[/I][/I]", {"8+4 Unopened: [/I] schließt kein offenes [I]"});
         row("list", "[LIST][*]a[*]b[/LIST]", {});
         row("numbered list, closed item", "[LIST=1][*]a[/*][/LIST]", {});
