@@ -5,11 +5,11 @@
 #include "editor/Text1Buffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
-#include "markup/QuoteSpacing.h"
-#include "markup/TagBalance.h"
 #include "platform/boxes.h"
 #include "platform/memory.h"
-#include "platform/spelling.h"
+#include "spelling/spelling.h"
+#include "text/QuoteSpacing.h"
+#include "text/TagBalance.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -7,13 +7,13 @@
 #include "editor/Text1Buffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
-#include "markup/EditBuffer.h"
-#include "markup/QuoteSpacing.h"
-#include "markup/TextDiff.h"
 #include "platform/boxes.h"
 #include "platform/files.h"
 #include "platform/memory.h"
-#include "platform/spelling.h"
+#include "spelling/spelling.h"
+#include "text/EditBuffer.h"
+#include "text/QuoteSpacing.h"
+#include "text/TextDiff.h"
 
 #include <QApplication>
 #include <QCheckBox>

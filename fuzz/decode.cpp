@@ -1,5 +1,5 @@
 // Text decoding: whatever the bytes, reading them and writing them back loses nothing.
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 #include "FuzzCheck.h"
 

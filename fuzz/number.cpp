@@ -1,8 +1,8 @@
 // Number reader and the GENERAL settings built on it: any text gives a number, never NaN, and
 // every setting stays within its range.
-#include "settings/Config.h"
-#include "settings/NumberReader.h"
-#include "settings/TextDecoding.h"
+#include "text/Config.h"
+#include "text/NumberReader.h"
+#include "text/TextDecoding.h"
 
 #include "FuzzCheck.h"
 

@@ -1,8 +1,8 @@
 // Settings file: any bytes read as a document; setting the GENERAL keys to numbers changes only
 // the lines of those keys (or adds them), and reading gives back what was set.
-#include "settings/Config.h"
-#include "settings/ProfileDocument.h"
-#include "settings/TextDecoding.h"
+#include "text/Config.h"
+#include "text/ProfileDocument.h"
+#include "text/TextDecoding.h"
 
 #include "FuzzCheck.h"
 

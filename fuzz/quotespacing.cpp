@@ -1,7 +1,7 @@
 // Quote tidying: the linear strFormat gives what the quadratic first version gave, and so do the
 // deletions found in the edit field's own form of the text (breaks as U+2029, no lone CR or LF).
-#include "markup/QuoteSpacing.h"
-#include "settings/TextDecoding.h"
+#include "text/QuoteSpacing.h"
+#include "text/TextDecoding.h"
 
 #include "FuzzCheck.h"
 #include "tests/QuoteSpacingReference.h"

@@ -2,8 +2,8 @@
 // the tag reader recognises, marks and quotes come in order inside the text, the same text kept
 // in pieces through edits is checked alike, and every word is a run of letters inside its line,
 // in order and apart.
-#include "markup/SpellScan.h"
-#include "markup/TagBalance.h"
+#include "text/SpellScan.h"
+#include "text/TagBalance.h"
 
 #include "FuzzCheck.h"
 

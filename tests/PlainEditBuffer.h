@@ -1,5 +1,5 @@
 #pragma once
-#include "markup/EditBuffer.h"
+#include "text/EditBuffer.h"
 
 #include <algorithm>
 

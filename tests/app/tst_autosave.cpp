@@ -2,6 +2,7 @@
 #include "app/Autosave.h"
 #include "app/Form1.h"
 #include "app/modMain.h"
+#include "dialogs/Form2.h"
 #include "editor/Text1Buffer.h"
 #include "editor/TextField.h"
 #include "platform/clsINIClass.h"

@@ -2,9 +2,9 @@
 // in German.
 #include "app/Form1.h"
 #include "app/modMain.h"
+#include "dialogs/Form2.h"
+#include "dialogs/frmEditPhrase.h"
 #include "editor/TextField.h"
-#include "options/Form2.h"
-#include "options/frmEditPhrase.h"
 #include "platform/boxes.h"
 
 #include <QtTest>
@@ -30,8 +30,7 @@ class TestKeyboard : public QObject {
 
 private slots:
     void initTestCase() {
-        blnAlphaSupport = true;
-        m_form = Form1::Load();
+        m_form = Form1::Load(true);
         activate(m_form);
     }
     void cleanupTestCase() { EndProgram(); }
@@ -100,7 +99,7 @@ private slots:
             QTest::keyClick(options->hsbTransparency, step.key);
             QCOMPARE(options->hsbTransparency->value(), step.level);
             QCOMPARE(options->lblTransparency->text(), QString::number(step.level));
-            QCOMPARE(int(bytTransparency), step.level);
+            QCOMPARE(int(m_form->transparency()), step.level);
         }
         Form2::Unload();
     }

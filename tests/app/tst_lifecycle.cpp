@@ -1,9 +1,9 @@
 // Start and end of the program: caption, the close box, EndProgram and the end signals.
 #include "app/Form1.h"
 #include "app/modMain.h"
+#include "dialogs/InfoWindows.h"
 #include "platform/boxes.h"
 #include "platform/window.h"
-#include "shell/InfoWindows.h"
 
 #include <QCloseEvent>
 #include <QtTest>
@@ -24,7 +24,7 @@ private slots:
         QVERIFY(form);
         QVERIFY(form->isVisible());
         QCOMPARE(form->windowTitle(), QStringLiteral("Beitragsbox 2.0.0"));
-        QCOMPARE(blnAlphaSupport, false); // the offscreen platform applies no opacity
+        QCOMPARE(form->alphaSupport(), false); // the offscreen platform applies no opacity
         QVERIFY(window::alphaSupportFor(QStringLiteral("xcb"), true));
         QVERIFY(!window::alphaSupportFor(QStringLiteral("xcb"), false)); // no compositor
         QVERIFY(!window::alphaSupportFor(QStringLiteral("wayland"), true));
@@ -95,7 +95,7 @@ private slots:
         for (const char* name : {"user0.txt", "readme.txt", "kurzhilfe.txt"})
             QVERIFY(::mkfifo(name, 0600) == 0);
         Main();
-        QCOMPARE(strQuickText[0], QString());
+        QCOMPARE(Form1::instance()->quickText(0), QString());
         QCOMPARE(readShownFile(QStringLiteral("readme.txt")), QString());
         QVERIFY(!QFileInfo(QStringLiteral("readme.txt")).isFile());
         EndProgram();

@@ -2,11 +2,12 @@
 // window and writing them back at the end.
 #include "app/Form1.h"
 #include "app/modMain.h"
+#include "dialogs/Form2.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
 #include "platform/boxes.h"
 #include "platform/window.h"
-#include "settings/Config.h"
+#include "text/Config.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,7 +32,6 @@ private slots:
         QFile::remove(iniPath());
         boxes::seam().reset();
         boxes::seam().active = true;
-        endReason = EndReason::User;
     }
     // A failed check leaves no window loaded for the next case.
     void cleanup() { EndProgram(); }
@@ -189,9 +189,8 @@ private slots:
     }
     void saveFailureIsReported() {
         QFETCH(bool, byUser);
-        Form1::Load();
+        Form1::Load()->setEndReason(byUser ? EndReason::User : EndReason::Signal);
         QVERIFY(QDir().mkdir(iniPath()));
-        endReason = byUser ? EndReason::User : EndReason::Signal;
         if (!byUser)
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression("Einstellungen"));
         EndProgram();

@@ -35,7 +35,7 @@ private slots:
 
         Main();
         Form1* form = Form1::instance();
-        QCOMPARE(strQuickText[3], QString());
+        QCOMPARE(form->quickText(3), QString());
         QTest::keyClicks(form->Text1, QStringLiteral("Beitrag"));
         form->saveUserCopy();
         form->Timer1_Timer();

@@ -39,7 +39,7 @@ private slots:
         QCOMPARE(combo->itemText(2), QString::fromUtf8("2 Gruß\r\n"));
         QCOMPARE(combo->itemText(0), QStringLiteral("0 "));
         QVERIFY(!QFile::exists(QStringLiteral("user0.txt"))); // a missing file stays missing
-        QCOMPARE(strQuickText[3], QStringLiteral("a\r\nb"));
+        QCOMPARE(m_form->quickText(3), QStringLiteral("a\r\nb"));
         QCOMPARE(combo->itemText(12), QStringLiteral("******"));
         m_form->buffer().setText(QStringLiteral("ab"));
         m_form->buffer().setSelStart(1);
@@ -47,7 +47,7 @@ private slots:
         emit combo->activated(2);
         QCOMPARE(m_form->buffer().Text(), QString::fromUtf8("aGruß\r\nb"));
         QCOMPARE(m_form->buffer().SelStart(), 7);
-        QCOMPARE(strQuickText[2], QString::fromUtf8("Gruß\r\n"));
+        QCOMPARE(m_form->quickText(2), QString::fromUtf8("Gruß\r\n"));
         combo->setCurrentIndex(10);
         emit combo->activated(10);
         QCOMPARE(m_form->buffer().Text(),

@@ -1,7 +1,7 @@
 // The tag primitives and the edit buffer, on the plain buffer and on the bound text widget.
 #include "editor/Text1Buffer.h"
 #include "editor/TextField.h"
-#include "markup/TagPrimitives.h"
+#include "text/TagPrimitives.h"
 
 #include <QClipboard>
 #include <QMimeData>

@@ -2,7 +2,7 @@
 // the right-click menu, and that checking never touches the text or its undo history.
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
-#include "platform/spelling.h"
+#include "spelling/spelling.h"
 
 #include <QMenu>
 #include <QPaintEvent>

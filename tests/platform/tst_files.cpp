@@ -1,5 +1,5 @@
 #include "platform/files.h"
-#include "settings/TextDecoding.h"
+#include "text/TextDecoding.h"
 
 #include <QtTest>
 

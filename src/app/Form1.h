@@ -1,0 +1,197 @@
+#pragma once
+#include "platform/SingleInstance.h"
+#include "text/ColorGroup.h"
+
+#include <QElapsedTimer>
+#include <QHash>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace config {
+struct SettingKey;
+}
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class Autosave;
+class Form2;
+class FormTimer;
+class Text1Buffer;
+class TextField;
+class TrayIcon;
+class WritingAids;
+
+// Who ended the program: the user (a message box can be shown), or a signal or the end of
+// the desktop session (nobody may be watching).
+enum class EndReason { User, Signal, Session };
+
+// The main window: the edit field, the markup buttons, quick texts, smilies and the three
+// check boxes. It lives for the whole run; its close box hides it where a tray icon can bring
+// it back, and ends the program otherwise.
+class Form1 : public QWidget, public SingleInstance<Form1> {
+    Q_OBJECT
+public:
+    ~Form1() override;
+
+    // Loading: builds the controls and runs Form_Load; the window is not shown yet. The loaded
+    // window when there is one. Without alpha support a transparency level is kept, not applied.
+    static Form1* Load(bool alphaSupport = false);
+
+    // Unloads the window for the given reason (0 = the user's close box); a window already
+    // being unloaded is skipped.
+    void Unload(int UnloadMode);
+    bool isUnloading() const { return m_unloading; }
+    // Who ends the program; messages of the end are shown only to the user.
+    void setEndReason(EndReason reason) { m_endReason = reason; }
+
+    bool alphaSupport() const { return m_alphaSupport; }
+    // 0 = opaque .. 255, as stored, also where it cannot be applied.
+    uint8_t transparency() const { return m_transparency; }
+    // Quick texts 0..9 and the separators 10..12 of the drop-down.
+    const QString& quickText(int n) const { return m_quickTexts[size_t(n)]; }
+
+    // Commands, also reached through the keys of the edit field.
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void markAll();
+    void jumpToEnd();
+    void formatQuotes();
+    void saveUserCopy();
+
+    // Runs the action of a key pressed in the edit field; true when one ran.
+    bool Text1_KeyDown(int KeyCode, int Shift);
+
+    // Window shell: tray icon, always on top, the secondary windows.
+    void AddSysTrayIcon();
+    void RemoveSysTrayIcon();
+    // A notification of the tray icon: 514 shows the window, 517 pops up the menu.
+    void picSysTrayIcon_MouseMove(int message);
+    void ToggleAOT(uint8_t bytStatus);
+    bool isTopmost() const;
+    void cmdInfo_Click();
+    // Runs `open` with topmost switched off while always-on-top is on, and on again after.
+    void openWithTopmostSuspended(const std::function<void()>& open);
+    void showAbout();
+    void showKurzHilfe();
+    void showOptions();
+    // The options dialog, loaded if needed and wired to this window, ready to be shown.
+    Form2* loadOptions();
+    TrayIcon* tray() const { return m_tray; }
+
+    void Combo1_Click();
+    void List1_Click();
+    void Timer1_Timer();
+    // Replaces the text with the one in "autosave.txt", as one undo step.
+    void loadAutosave();
+
+    Text1Buffer& buffer() { return *m_buffer; }
+    WritingAids& aids() { return *m_aids; }
+
+    // Controls, named as in the window layout.
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QCheckBox* Check3 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* cmdInfo = nullptr;
+    QComboBox* Combo1 = nullptr;
+    TextField* Text1 = nullptr;
+    QListWidget* List1 = nullptr;
+    QLabel* picSysTrayIcon = nullptr;
+    FormTimer* Timer1 = nullptr;
+
+    // Colours a group of controls: the background, or the edit field's text.
+    void setColor(ColorGroup group, qint32 value);
+    // The desktop scheme's colours, as a new window has them.
+    void resetColors();
+    // The interval chosen in the options dialog; one above 0 ticks AS.
+    void setAutosaveInterval(int milliseconds);
+    // Applies and keeps the level where window opacity is supported.
+    void applyTransparency(int level);
+    // A stored level: kept also where it cannot be applied, and saved again at the end.
+    void keepTransparency(int level);
+    // Quick text n and its drop-down entry.
+    void setQuickText(int n, const QString& text);
+
+    // Lays out the edit field and the smiley list for the window's size.
+    void Form_Resize();
+
+    // Waits for autosave writes still under way.
+    void finishAutosave();
+    // The window system is gone and the process ends at once: keeps what an end keeps, with
+    // no window, box or tray call. Unloading later does nothing.
+    void keepForAbruptEnd();
+
+signals:
+    // The unload handler has run: settings saved, tray icon removed.
+    void unloaded();
+
+protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Form1();
+    void createControls();
+    void Form_Load();
+    void InitForm();
+    void Form_QueryUnload(int& Cancel, int& UnloadMode);
+    void Form_Unload(int& Cancel);
+    void Check3_Click();
+    // The settings of section "GENERAL", read once for all nine.
+    using SettingValues = QHash<QString, QString>;
+    qint32 ReadSetting(const SettingValues& values, const config::SettingKey& key) const;
+    void LoadSettings(const SettingValues& values);
+    void SaveSettings();
+    // Remembers that the settings file cannot be read, so that it is never replaced, and tells
+    // the user.
+    void settingsUnreadable(const QString& file, const QString& reason);
+    void autosaveReport(bool failing, const QString& reason);
+    bool closeBoxHides() const;
+    void updateTaskbarEntry();
+    void addRecoveryItem(QMenu* menu);
+    void autosaveNow();
+    // A ticked AS always autosaves: with no interval set it gets the usual 10 seconds.
+    void keepAutosaveRunning();
+    void keyPressed();
+
+    bool m_alphaSupport = false;
+    uint8_t m_transparency = 0;
+    std::array<QString, 13> m_quickTexts;
+    EndReason m_endReason = EndReason::User;
+    std::unique_ptr<Text1Buffer> m_buffer;
+    Autosave* m_autosave = nullptr;
+    WritingAids* m_aids = nullptr;
+    // Copying a large text for autosave takes a while (about 15 ms at 10 MB). While the user
+    // types, a tick waits until just after the next key, so that the copy falls between two
+    // keys instead of holding one up; without a key it comes at the latest after a pause.
+    QElapsedTimer m_lastKey;
+    QTimer* m_tickAfterKey = nullptr;
+    // While the window is hidden, the tray is its only way back: if the tray host goes away
+    // for good (its panel or bus ended), the window is shown again.
+    QTimer* m_trayWatch = nullptr;
+    int m_trayMissing = 0;
+    void watchTray();
+    TrayIcon* m_tray = nullptr;
+    QString m_unreadableSettings; // the settings file that could not be read at start
+    bool m_changedSinceAutosave = false;
+    bool m_unloading = false;
+    bool m_loaded = false; // Form_Load has finished
+};
