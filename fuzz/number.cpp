@@ -93,6 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(read("&H000" + hex, NumberSyntax::Setting) == radixValue(u));
         FUZZ_CHECK(std::isnan(read("&H1" + hex.rightJustified(8, u'0'), NumberSyntax::Setting)));
         FUZZ_CHECK(read("&o" + QString::number(u, 8), NumberSyntax::Setting) == radixValue(u));
+        FUZZ_CHECK(std::isnan(
+            read("&O4" + QString::number(u, 8).rightJustified(10, u'0'), NumberSyntax::Setting)));
         const auto i = qint32(u);
         for (const config::SettingKey& key : kKeys)
             FUZZ_CHECK(config::settingValue(QString::number(i), key.maximum, key.minimum,

@@ -55,7 +55,6 @@ private slots:
         row("list 2", "list", "2", "ab", 1, 0, "a|[LIST]|[*]|[*]|[/LIST]|b", 31);
         row("list 0", "list", "0", "ab", 1, 0, "ab", 1);
         row("list cancelled", "list", "", "ab", 1, 0, "ab", 1);
-        row("list word", "list", "drei", "ab", 1, 0, "ab", 1);
         row("list 256", "list", "256", "ab", 1, 0, "ab", 1, tooMany);
         row("list 9e9", "list", "9e9", "ab", 1, 0, "ab", 1, tooMany);
         row("list 1000 reads 100", "list", "1000", "", 0, 0, list(100), 519);
