@@ -4,9 +4,7 @@
 # is announced as a window, and the "Fett" button's action wraps the selection.
 # Usage: test_accessibility.sh path/to/Beitragsbox
 source "$(dirname "$0")/xsession.sh"
-SHOTS=$(dirname "$(readlink -f "$1")")
-mkdir -p "$XS_TMP/program" "$XS_TMP/work"
-cp "$1" "$XS_TMP/program/Beitragsbox"
+xs_program "$1"
 a11y() { /usr/bin/python3 "$(dirname "$0")/accessibility.py" "$@"; }
 sni() { /usr/bin/python3 "$(dirname "$0")/statusnotifier.py" "$@"; }
 xs_start wm
@@ -21,11 +19,8 @@ for _ in $(seq 200); do
 done
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 
-(cd "$XS_TMP/work" && exec "$XS_TMP/program/Beitragsbox") >"$XS_TMP/work/log" 2>&1 &
-PID=$!
-xs_track "$PID"
+xs_run
 MAIN="Beitragsbox 2.0.0"
-WIN=$(xs_wait_window "$MAIN") || xs_fail "no main window: $(cat "$XS_TMP/work/log")"
 controls=$(a11y controls "$MAIN") || xs_fail "$controls"
 [ "$controls" = "frame
 check box|Autoquote
@@ -79,11 +74,7 @@ a11y press Optionen Abbrechen
 closed Optionen
 
 # About and quick help from the tray menu.
-for _ in $(seq 100); do
-    ITEM=$(awk -v pid="$PID" '$2 == pid { print $1 }' "$XS_SNI_LOG")
-    [ -n "$ITEM" ] && break
-    sleep 0.05
-done
+xs_sni_item
 sni click "$ITEM" "Über Beitragsbox..."
 check "Über Beitragsbox 2.0.0"
 xs_close "$(xs_wait_window "Über Beitragsbox 2.0.0")"
@@ -91,6 +82,5 @@ closed "Über Beitragsbox 2.0.0"
 sni click "$ITEM" "Kurzhilfe..."
 check Kurzhilfe
 
-kill -TERM "$PID"
-xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
+xs_term
 echo "1 passed, 0 failed"

@@ -4,30 +4,18 @@
 # with a tray host). Also leaves screenshots of the list box and the colour chooser.
 # Usage: test_focus.sh path/to/Beitragsbox
 source "$(dirname "$0")/xsession.sh"
-SHOTS=$(dirname "$(readlink -f "$1")")
-mkdir -p "$XS_TMP/program" "$XS_TMP/work"
-cp "$1" "$XS_TMP/program/Beitragsbox"
-WORK="$XS_TMP/work"
+xs_program "$1"
 xs_start wm
 xs_start_tray
-saved() { # the text of usersave.txt after Ctrl+S, without the final line end
-    rm -f "$WORK/usersave.txt"
-    xdotool key ctrl+s
-    for _ in $(seq 60); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
-    tr -d '\r' <"$WORK/usersave.txt" 2>/dev/null | sed -z 's/\n$//'
-}
 active_is() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
 
-(cd "$WORK" && exec "$XS_TMP/program/Beitragsbox") >"$WORK/log" 2>&1 &
-PID=$!
-xs_track "$PID"
-WIN=$(xs_wait_window "Beitragsbox 2.0.0")
+xs_run
 sleep 0.3 # the tray icon docks
 xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "no tray: task-bar entry"
 # Typed at once, with no click: the window has the focus from its start.
 for _ in $(seq 40); do active_is "$WIN" && break; sleep 0.05; done
 xdotool type --delay 30 "ab"
-[ "$(saved)" = "ab" ] || xs_fail "the first keys after the start went nowhere"
+[ "$(xs_saved)" = "ab" ] || xs_fail "the first keys after the start went nowhere"
 
 # The list box, answered with the keyboard.
 xdotool key ctrl+l
@@ -39,7 +27,7 @@ xdotool key Return
 sleep 0.5
 xdotool type --delay 30 "z"
 LIST=$'ab\n[LIST]\n[*]\n[*]\n[/LIST]\nz'
-[ "$(saved)" = "$LIST" ] || xs_fail "after the list box: '$(cat "$WORK/usersave.txt" 2>&1)'"
+[ "$(xs_saved)" = "$LIST" ] || xs_fail "after the list box: '$(cat "$WORK/usersave.txt" 2>&1)'"
 
 # Two modal windows in a row: the list box, then the message about too many items.
 xdotool key ctrl+l
@@ -53,7 +41,7 @@ xdotool key Return
 sleep 0.5
 xdotool type --delay 30 "x"
 LIST="${LIST}x"
-[ "$(saved)" = "$LIST" ] || xs_fail "after two modal windows: '$(cat "$WORK/usersave.txt" 2>&1)'"
+[ "$(xs_saved)" = "$LIST" ] || xs_fail "after two modal windows: '$(cat "$WORK/usersave.txt" 2>&1)'"
 
 # Hidden with the close box and shown again from the tray: active, the keys reach the text.
 xs_close "$WIN"
@@ -63,7 +51,7 @@ xs_wait_map_state "$WIN" IsViewable || xs_fail "the tray did not bring the windo
 for _ in $(seq 40); do active_is "$WIN" && break; sleep 0.05; done
 xdotool type --delay 30 "w"
 LIST="${LIST}w"
-[ "$(saved)" = "$LIST" ] || xs_fail "after the tray: '$(cat "$WORK/usersave.txt" 2>&1)'"
+[ "$(xs_saved)" = "$LIST" ] || xs_fail "after the tray: '$(cat "$WORK/usersave.txt" 2>&1)'"
 
 # The options dialog from the tray menu, the colour chooser over it, then OK.
 xs_tray_click 3
@@ -82,7 +70,6 @@ xdotool key Return # OK
 sleep 0.5
 active_is "$WIN" || xs_fail "the main window did not get the focus back after OK"
 xdotool type --delay 30 "y"
-[ "$(saved)" = "${LIST}y" ] || xs_fail "after the options dialog: '$(cat "$WORK/usersave.txt" 2>&1)'"
-kill -TERM "$PID"
-xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
+[ "$(xs_saved)" = "${LIST}y" ] || xs_fail "after the options dialog: '$(cat "$WORK/usersave.txt" 2>&1)'"
+xs_term
 echo "1 passed, 0 failed"

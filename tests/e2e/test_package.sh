@@ -79,14 +79,9 @@ xdotool mousemove --window "$WIN" $((WIDTH - 40)) 32 click 1
 sleep 0.2
 xdotool mousemove --window "$WIN" 100 80 click 1 # into the edit field
 sleep 0.2
-xdotool key --delay 50 ctrl+a ctrl+b ctrl+s
-for _ in $(seq 100); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
-[ "$(cat "$WORK/usersave.txt" 2>&1)" = $'[B] :smile: [/B]\r' ] ||
-    xs_fail "usersave.txt holds '$(cat "$WORK/usersave.txt" 2>&1)'"
-
-kill -TERM "$PID"
-xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
-wait "$PID" || xs_fail "program exited with $? after SIGTERM: $(cat "$PKG/log")"
+xdotool key --delay 50 ctrl+a ctrl+b
+[ "$(xs_saved)" = "[B] :smile: [/B]" ] || xs_fail "usersave.txt holds '$(cat "$WORK/usersave.txt" 2>&1)'"
+xs_term
 OWN="$HOME_DIR/.config/Beitragsbox/Beitragsbox.ini"
 [ -f "$OWN" ] || xs_fail "no settings in $OWN: $(cat "$PKG/log")"
 for key in AutoQuote AutoSave AlwaysOnTop FormBackColor TextColor TextBackColor ButtonBackColor \

@@ -3,25 +3,12 @@
 # brings the window back and carries the menu, always on top, About, quick help and "Beenden",
 # and SIGTERM while hidden. Usage: test_tray.sh path/to/Beitragsbox
 source "$(dirname "$0")/xsession.sh"
-SHOTS=$(dirname "$(readlink -f "$1")")
-DOCS=$(cd "$(dirname "$0")/../../docs" && pwd)
-mkdir -p "$XS_TMP/program"
-cp "$1" "$XS_TMP/program/Beitragsbox"
-BIN="$XS_TMP/program/Beitragsbox"
-INI="$XS_TMP/program/Beitragsbox.ini"
+xs_program "$1"
+cp "$(dirname "$0")"/../../docs/{readme,kurzhilfe}.txt "$WORK/"
 xs_start wm
 xs_start_tray
 net_state() { xprop -id "$WIN" _NET_WM_STATE; }
-
-start_program() {
-    WORK=$(mktemp -d -p "$XS_TMP")
-    cp "$DOCS/readme.txt" "$DOCS/kurzhilfe.txt" "$WORK/"
-    (cd "$WORK" && exec "$BIN") >"$WORK/log" 2>&1 &
-    PID=$!
-    xs_track "$PID"
-    WIN=$(xs_wait_window "Beitragsbox 2.0.0")
-    sleep 0.3 # the tray icon docks
-}
+start_program() { xs_run && sleep 0.3; } # the tray icon docks
 tray_click() { xs_tray_click "$1"; sleep 0.4; }
 menu_choose() { # the menu opens on a right click; keys pick the item
     tray_click 3
@@ -46,9 +33,7 @@ tray_click 1
 xs_wait_map_state "$WIN" IsViewable || xs_fail "left click did not show the window"
 net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "task-bar entry after showing again"
 xs_focus "$WIN"
-xdotool key ctrl+s
-sleep 0.3
-[ "$(cat "$WORK/usersave.txt")" = $'Hallo Tray\r' ] || xs_fail "text after hiding: $(cat "$WORK/usersave.txt")"
+[ "$(xs_saved)" = "Hallo Tray" ] || xs_fail "text after hiding: $(cat "$WORK/usersave.txt")"
 
 # Always on top, on the same X window.
 xdotool mousemove --window "$WIN" 95 8 click 1
@@ -96,8 +81,6 @@ xdotool mousemove --window "$WIN" 95 8 click 1
 sleep 0.3
 xs_close "$WIN"
 xs_wait_map_state "$WIN" IsUnMapped || xs_fail "close box did not hide the window"
-kill -TERM "$PID"
-xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
-wait "$PID" || xs_fail "program exited with $? after SIGTERM"
+xs_term
 grep -q $'^AlwaysOnTop=0\r$' "$INI" || xs_fail "settings after SIGTERM: $(cat "$INI")"
 echo "1 passed, 0 failed"

@@ -167,3 +167,45 @@ xs_wait_exit() {
     echo "process $pid still running" >&2
     return 1
 }
+
+# The program copied into a folder of its own, where its settings file lands, and a working
+# folder: sets BIN, INI, WORK and SHOTS (the folder of the given binary).
+xs_program() {
+    SHOTS=$(dirname "$(readlink -f "$1")")
+    mkdir -p "$XS_TMP/program" "$XS_TMP/work"
+    cp "$1" "$XS_TMP/program/Beitragsbox"
+    BIN="$XS_TMP/program/Beitragsbox" INI="$XS_TMP/program/Beitragsbox.ini" WORK="$XS_TMP/work"
+}
+
+# Starts $BIN in $WORK and waits for its main window; sets PID and WIN.
+xs_run() {
+    (cd "$WORK" && exec "$BIN") >"$WORK/log" 2>&1 &
+    PID=$!
+    xs_track "$PID"
+    WIN=$(xs_wait_window "Beitragsbox 2.0.0") || xs_fail "no main window: $(cat "$WORK/log")"
+}
+
+# Ends the program with SIGTERM, which must take its clean end road.
+xs_term() {
+    kill -TERM "$PID"
+    xs_wait_exit "$PID" 10 || xs_fail "SIGTERM did not end the program"
+    wait "$PID" || xs_fail "program exited with $? after SIGTERM"
+}
+
+# Presses Ctrl+S and prints usersave.txt without CRs and the final line end.
+xs_saved() {
+    rm -f "$WORK/usersave.txt"
+    xdotool key ctrl+s
+    for _ in $(seq 100); do [ -f "$WORK/usersave.txt" ] && break; sleep 0.05; done
+    tr -d '\r' <"$WORK/usersave.txt" 2>/dev/null | sed -z 's/\n$//'
+}
+
+# Waits until the program's StatusNotifierItem has registered; sets ITEM.
+xs_sni_item() {
+    for _ in $(seq 200); do
+        ITEM=$(awk -v pid="$PID" '$2 == pid { print $1 }' "$XS_SNI_LOG")
+        [ -n "$ITEM" ] && return 0
+        sleep 0.05
+    done
+    xs_fail "no item registered: $(cat "$XS_SNI_LOG" "$WORK/log")"
+}
