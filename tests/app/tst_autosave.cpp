@@ -2,14 +2,10 @@
 #include "app/Autosave.h"
 #include "app/Form1.h"
 #include "app/modMain.h"
-#include "dialogs/Form2.h"
 #include "editor/Text1Buffer.h"
 #include "editor/TextField.h"
-#include "platform/clsINIClass.h"
 #include "platform/window.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QMenu>
 #include <QtTest>
 
@@ -33,36 +29,6 @@ private slots:
         QVERIFY(timer.Enabled());
         timer.setInterval(5000);
         QVERIFY(timer.isTicking());
-    }
-
-    void switchAndDelay_data() {
-        QTest::addColumn<bool>("on");
-        QTest::addColumn<int>("delay");
-        QTest::newRow("AS on, 65 s") << true << 65;
-        QTest::newRow("AS on, 0 s") << true << 0;
-        QTest::newRow("AS off, 10 s") << false << 10;
-        QTest::newRow("AS off, 0 s") << false << 0;
-    }
-    // The AS check box switches autosave: at start from the settings, and at once when ticked.
-    // A ticked AS always autosaves: without an interval it gets 10 seconds, shown in the options.
-    void switchAndDelay() {
-        QFETCH(bool, on);
-        QFETCH(int, delay);
-        QVERIFY(writeFile(clsINIClass().strDefaultFileName(),
-                          QStringLiteral("[GENERAL]\r\nAutoSave=%1\r\nAutoSaveDelay=%2\r\n"
-                                         "CheckTags=1\r\n")
-                              .arg(int(on))
-                              .arg(delay)
-                              .toLatin1()));
-        Form1* form = Form1::Load();
-        Form2* options = form->loadOptions();
-        QCOMPARE(form->Timer1->Interval(), on && delay == 0 ? 10000 : delay * 1000);
-        QCOMPARE(form->Timer1->isTicking(), on);
-        form->Check2->click();
-        QCOMPARE(form->Timer1->isTicking(), !on);
-        if (!on)
-            QCOMPARE(options->Text2->text(), QString::number(delay == 0 ? 10 : delay));
-        form->Unload(1);
     }
 
     // A restart after a crash keeps the last run's copy until the text is changed; an unchanged

@@ -32,18 +32,22 @@ private slots:
     }
 
     void interval_data() {
+        QTest::addColumn<bool>("ticked");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("interval");
-        QTest::newRow("66") << "66" << 65000;
-        QTest::newRow("65") << "65" << 65000;
-        QTest::newRow("empty") << "" << 0;
-        QTest::newRow(".5") << ".5" << 500;
-        QTest::newRow("negative") << "-5" << 0;
+        QTest::newRow("66") << false << "66" << 65000;
+        QTest::newRow("65") << false << "65" << 65000;
+        QTest::newRow("empty") << false << "" << 0;
+        QTest::newRow(".5") << false << ".5" << 500;
+        QTest::newRow("negative, AS ticked") << true << "-5" << 0;
     }
     // Above 65 s: a message and 65 in the field. Interval 0 stops the timer but leaves it enabled.
+    // An interval above 0 ticks AS; 0 leaves AS as it was.
     void interval() {
+        QFETCH(bool, ticked);
         QFETCH(QString, entry);
         QFETCH(int, interval);
+        m_form->Check2->setChecked(ticked);
         m_form->Timer1->setInterval(10000);
         m_form->Timer1->setEnabled(true);
         Form2* options = m_form->loadOptions();
@@ -57,6 +61,7 @@ private slots:
         QCOMPARE(m_form->Timer1->Interval(), interval);
         QCOMPARE(m_form->Timer1->isTicking(), interval > 0);
         QVERIFY(m_form->Timer1->Enabled());
+        QCOMPARE(m_form->Check2->isChecked(), ticked || interval > 0);
     }
 
     // OK hides the dialog, which stays loaded with its fields; Esc unloads it like Abbrechen
