@@ -2,7 +2,7 @@
 
 #include "app/Autosave.h"
 #include "app/modMain.h"
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
 #include "platform/boxes.h"
@@ -31,7 +31,7 @@
 
 Form1::Form1() {
     createControls();
-    m_buffer = std::make_unique<Text1Buffer>(Text1);
+    m_buffer = std::make_unique<EditFieldBuffer>(Text1);
     m_aids = new WritingAids(Text1);
     m_autosave = new Autosave(
         [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, this);
@@ -332,7 +332,7 @@ bool Form1::Text1_KeyDown(int KeyCode, int Shift) {
         &Form1::markAll,   &Form1::Command5_Click, &Form1::Command2_Click, &Form1::Command3_Click,
         &Form1::jumpToEnd, &Form1::formatQuotes};
     static_assert(std::size(kActions) == size_t(KeyAction::Format) + 1);
-    const auto action = kActions[size_t(Text1KeyAction(KeyCode, Shift))];
+    const auto action = kActions[size_t(EditKeyAction(KeyCode, Shift))];
     if (!action)
         return false;
     (this->*action)();

@@ -23,7 +23,7 @@ class QPushButton;
 class Autosave;
 class Form2;
 class FormTimer;
-class Text1Buffer;
+class EditFieldBuffer;
 class TextField;
 class TrayIcon;
 class WritingAids;
@@ -94,7 +94,7 @@ public:
     // Replaces the text with the one in "autosave.txt", as one undo step.
     void loadAutosave();
 
-    Text1Buffer& buffer() { return *m_buffer; }
+    EditFieldBuffer& buffer() { return *m_buffer; }
     WritingAids& aids() { return *m_aids; }
 
     // Controls, named as in the window layout.
@@ -176,7 +176,7 @@ private:
     uint8_t m_transparency = 0;
     std::array<QString, 13> m_quickTexts;
     EndReason m_endReason = EndReason::User;
-    std::unique_ptr<Text1Buffer> m_buffer;
+    std::unique_ptr<EditFieldBuffer> m_buffer;
     Autosave* m_autosave = nullptr;
     WritingAids* m_aids = nullptr;
     // Copying a large text for autosave takes a while (about 15 ms at 10 MB). While the user

@@ -5,7 +5,7 @@ constexpr int kCtrl = 2;
 constexpr int kF9 = 120;
 } // namespace
 
-KeyAction Text1KeyAction(int KeyCode, int Shift) {
+KeyAction EditKeyAction(int KeyCode, int Shift) {
     if (Shift & kCtrl) {
         switch (KeyCode) {
         case 'S':

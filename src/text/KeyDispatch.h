@@ -5,7 +5,7 @@
 // F9 = 120); Shift is the modifier mask 1 Shift, 2 Ctrl, 4 Alt.
 enum class KeyAction { None, Save, Quote, Link, MarkAll, List, Bold, Italic, JumpToEnd, Format };
 
-KeyAction Text1KeyAction(int KeyCode, int Shift);
+KeyAction EditKeyAction(int KeyCode, int Shift);
 
 int keyCodeFromQt(int qtKey);
 int shiftFromQt(Qt::KeyboardModifiers modifiers);

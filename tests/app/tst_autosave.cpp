@@ -3,7 +3,7 @@
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "dialogs/Form2.h"
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "platform/clsINIClass.h"
 #include "platform/window.h"
