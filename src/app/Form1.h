@@ -74,7 +74,8 @@ public:
     // Window shell: tray icon, always on top, the secondary windows.
     void AddSysTrayIcon();
     void RemoveSysTrayIcon();
-    // A notification of the tray icon: 514 shows the window, 517 pops up the menu.
+    // A notification of the tray icon (TrayIcon::Notification): a left click shows the window,
+    // a right click pops up the menu, any other number is ignored.
     void picSysTrayIcon_MouseMove(int message);
     void ToggleAOT(uint8_t bytStatus);
     bool isTopmost() const;
