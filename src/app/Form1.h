@@ -99,20 +99,20 @@ public:
     WritingAids& aids() { return *m_aids; }
 
     // Controls, named as in the window layout.
-    QCheckBox* Check1 = nullptr;
-    QCheckBox* Check2 = nullptr;
-    QCheckBox* Check3 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPushButton* cmdInfo = nullptr;
-    QComboBox* Combo1 = nullptr;
-    TextField* Text1 = nullptr;
-    QListWidget* List1 = nullptr;
-    QLabel* picSysTrayIcon = nullptr;
-    FormTimer* Timer1 = nullptr;
+    QCheckBox* Check1 = nullptr;      // AQ: with nothing selected, quote the clipboard
+    QCheckBox* Check2 = nullptr;      // AS: autosave
+    QCheckBox* Check3 = nullptr;      // AOT: always on top
+    QPushButton* Command1 = nullptr;  // the quote button "Q"
+    QPushButton* Command2 = nullptr;  // the bold button "F"
+    QPushButton* Command3 = nullptr;  // the italic button "K"
+    QPushButton* Command4 = nullptr;  // the link button "URL"
+    QPushButton* Command5 = nullptr;  // the list button "L"
+    QPushButton* cmdInfo = nullptr;   // "Opt": opens the options dialog
+    QComboBox* Combo1 = nullptr;      // the quick texts
+    TextField* Text1 = nullptr;       // the edit field holding the post
+    QListWidget* List1 = nullptr;     // the smilies
+    QLabel* picSysTrayIcon = nullptr; // hidden; holds the program icon for the tray
+    FormTimer* Timer1 = nullptr;      // the autosave timer
 
     // Colours a group of controls: the background, or the edit field's text.
     void setColor(ColorGroup group, qint32 value);
