@@ -2,7 +2,7 @@
 // the writing aids (spell checking, tag balance) off (/0) and on (/1), and the aids' own costs.
 // Each measurement includes the event processing (layout, painting) that follows a command.
 #include "app/Form1.h"
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
 #include "platform/boxes.h"
@@ -152,7 +152,7 @@ int quoteEveryFor(qsizetype size) {
 }
 
 void loadText(qsizetype size) {
-    Text1Buffer& buffer = g_form->buffer();
+    EditFieldBuffer& buffer = g_form->buffer();
     if (buffer.TextLength() != size) {
         g_form->Text1->setPlainText(makeText(size, quoteEveryFor(size)));
         QCoreApplication::processEvents();
@@ -163,7 +163,7 @@ template <typename Command> void runCommand(benchmark::State& state, bool select
     const qsizetype size = state.range(0);
     loadText(size);
     setAids(state.range(1) != 0);
-    Text1Buffer& buffer = g_form->buffer();
+    EditFieldBuffer& buffer = g_form->buffer();
     for (auto _ : state) {
         buffer.setSelStart(int(size / 2));
         if (select)

@@ -4,7 +4,7 @@
 // start-up and idle memory compare the real program with bench/floor_editor and need an X
 // display without a window manager (make bench runs this under xvfb-run).
 #include "app/Form1.h"
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
 #include "platform/boxes.h"
@@ -217,7 +217,7 @@ private:
 
     void autosave(qsizetype size, int runs) {
         load(m_form->Text1, makeText(size, QStringLiteral("\r\n")));
-        Text1Buffer& buffer = m_form->buffer();
+        EditFieldBuffer& buffer = m_form->buffer();
         const double changed = median(
             runs,
             [&] {

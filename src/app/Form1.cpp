@@ -2,7 +2,7 @@
 
 #include "app/Autosave.h"
 #include "app/modMain.h"
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
 #include "platform/boxes.h"
@@ -31,7 +31,7 @@
 
 Form1::Form1() {
     createControls();
-    m_buffer = std::make_unique<Text1Buffer>(Text1);
+    m_buffer = std::make_unique<EditFieldBuffer>(Text1);
     m_aids = new WritingAids(Text1);
     m_autosave = new Autosave(
         [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, this);
@@ -326,15 +326,37 @@ void Form1::saveUserCopy() {
 }
 
 bool Form1::Text1_KeyDown(int KeyCode, int Shift) {
-    // By KeyAction, None first.
-    static constexpr void (Form1::*kActions[])() = {
-        nullptr,           &Form1::saveUserCopy,   &Form1::Command1_Click, &Form1::Command4_Click,
-        &Form1::markAll,   &Form1::Command5_Click, &Form1::Command2_Click, &Form1::Command3_Click,
-        &Form1::jumpToEnd, &Form1::formatQuotes};
-    static_assert(std::size(kActions) == size_t(KeyAction::Format) + 1);
-    const auto action = kActions[size_t(Text1KeyAction(KeyCode, Shift))];
-    if (!action)
+    // By name, not by position: the order of KeyAction's values does not matter.
+    switch (EditKeyAction(KeyCode, Shift)) {
+    case KeyAction::None:
         return false;
-    (this->*action)();
+    case KeyAction::Save:
+        saveUserCopy();
+        break;
+    case KeyAction::Quote:
+        Command1_Click();
+        break;
+    case KeyAction::Link:
+        Command4_Click();
+        break;
+    case KeyAction::MarkAll:
+        markAll();
+        break;
+    case KeyAction::List:
+        Command5_Click();
+        break;
+    case KeyAction::Bold:
+        Command2_Click();
+        break;
+    case KeyAction::Italic:
+        Command3_Click();
+        break;
+    case KeyAction::JumpToEnd:
+        jumpToEnd();
+        break;
+    case KeyAction::Format:
+        formatQuotes();
+        break;
+    }
     return true;
 }

@@ -23,7 +23,7 @@ class QPushButton;
 class Autosave;
 class Form2;
 class FormTimer;
-class Text1Buffer;
+class EditFieldBuffer;
 class TextField;
 class TrayIcon;
 class WritingAids;
@@ -74,7 +74,8 @@ public:
     // Window shell: tray icon, always on top, the secondary windows.
     void AddSysTrayIcon();
     void RemoveSysTrayIcon();
-    // A notification of the tray icon: 514 shows the window, 517 pops up the menu.
+    // A notification of the tray icon (TrayIcon::Notification): a left click shows the window,
+    // a right click pops up the menu, any other number is ignored.
     void picSysTrayIcon_MouseMove(int message);
     void ToggleAOT(uint8_t bytStatus);
     bool isTopmost() const;
@@ -94,24 +95,24 @@ public:
     // Replaces the text with the one in "autosave.txt", as one undo step.
     void loadAutosave();
 
-    Text1Buffer& buffer() { return *m_buffer; }
+    EditFieldBuffer& buffer() { return *m_buffer; }
     WritingAids& aids() { return *m_aids; }
 
     // Controls, named as in the window layout.
-    QCheckBox* Check1 = nullptr;
-    QCheckBox* Check2 = nullptr;
-    QCheckBox* Check3 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPushButton* cmdInfo = nullptr;
-    QComboBox* Combo1 = nullptr;
-    TextField* Text1 = nullptr;
-    QListWidget* List1 = nullptr;
-    QLabel* picSysTrayIcon = nullptr;
-    FormTimer* Timer1 = nullptr;
+    QCheckBox* Check1 = nullptr;      // AQ: with nothing selected, quote the clipboard
+    QCheckBox* Check2 = nullptr;      // AS: autosave
+    QCheckBox* Check3 = nullptr;      // AOT: always on top
+    QPushButton* Command1 = nullptr;  // the quote button "Q"
+    QPushButton* Command2 = nullptr;  // the bold button "F"
+    QPushButton* Command3 = nullptr;  // the italic button "K"
+    QPushButton* Command4 = nullptr;  // the link button "URL"
+    QPushButton* Command5 = nullptr;  // the list button "L"
+    QPushButton* cmdInfo = nullptr;   // "Opt": opens the options dialog
+    QComboBox* Combo1 = nullptr;      // the quick texts
+    TextField* Text1 = nullptr;       // the edit field holding the post
+    QListWidget* List1 = nullptr;     // the smilies
+    QLabel* picSysTrayIcon = nullptr; // hidden; holds the program icon for the tray
+    FormTimer* Timer1 = nullptr;      // the autosave timer
 
     // Colours a group of controls: the background, or the edit field's text.
     void setColor(ColorGroup group, qint32 value);
@@ -176,7 +177,7 @@ private:
     uint8_t m_transparency = 0;
     std::array<QString, 13> m_quickTexts;
     EndReason m_endReason = EndReason::User;
-    std::unique_ptr<Text1Buffer> m_buffer;
+    std::unique_ptr<EditFieldBuffer> m_buffer;
     Autosave* m_autosave = nullptr;
     WritingAids* m_aids = nullptr;
     // Copying a large text for autosave takes a while (about 15 ms at 10 MB). While the user

@@ -1,4 +1,5 @@
 #pragma once
+// modMain: the start and the end of the program.
 #include "app/Form1.h"
 
 #include <QString>

@@ -30,25 +30,25 @@ public:
     // Unloads it, with the quick-text editor it owns, if loaded.
     static void Unload();
 
-    QGroupBox* Frame2 = nullptr;
-    QPushButton* Command3 = nullptr;
-    QPushButton* Command4 = nullptr;
-    QPushButton* Command5 = nullptr;
-    QPushButton* cmdBtnColor = nullptr;
-    QPushButton* Command6 = nullptr;
-    QGroupBox* Frame6 = nullptr;
-    QScrollBar* hsbTransparency = nullptr;
-    QLabel* lblTransparency = nullptr;
-    QLabel* lblNoAlphaSupport = nullptr;
-    QGroupBox* Frame5 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLineEdit* Text2 = nullptr;
-    QGroupBox* Frame4 = nullptr;
-    QPushButton* cmdEditPhrase = nullptr;
-    QComboBox* Combo1 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* cmdSysInfo = nullptr;
-    QPushButton* cmdCancel = nullptr;
+    QGroupBox* Frame2 = nullptr;           // "Farben": the colour buttons
+    QPushButton* Command3 = nullptr;       // "Fenster": the main window's background
+    QPushButton* Command4 = nullptr;       // "Text": the edit field's text colour
+    QPushButton* Command5 = nullptr;       // "Textfeld": the edit field's and lists' background
+    QPushButton* cmdBtnColor = nullptr;    // "Buttons": the main window's buttons' background
+    QPushButton* Command6 = nullptr;       // "Reset": back to the desktop's colours
+    QGroupBox* Frame6 = nullptr;           // "Transparenz"
+    QScrollBar* hsbTransparency = nullptr; // the transparency level, 0..255
+    QLabel* lblTransparency = nullptr;     // shows the level
+    QLabel* lblNoAlphaSupport = nullptr;   // shown instead of the bar without transparency
+    QGroupBox* Frame5 = nullptr;           // "Autosave"
+    QLabel* Label1 = nullptr;              // "Intervall in Sek:"
+    QLineEdit* Text2 = nullptr;            // the autosave interval in seconds
+    QGroupBox* Frame4 = nullptr;           // "Schnell-Texte"
+    QPushButton* cmdEditPhrase = nullptr;  // "Editieren": opens the quick-text editor
+    QComboBox* Combo1 = nullptr;           // the quick text to edit
+    QPushButton* Command1 = nullptr;       // "OK": takes the interval, hides the dialog
+    QPushButton* cmdSysInfo = nullptr;     // "System-Info": starts the system-information tool
+    QPushButton* cmdCancel = nullptr;      // "Abbrechen": closes without the interval
 
     void Command3_Click();
     void Command4_Click();

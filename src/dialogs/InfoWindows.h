@@ -14,8 +14,8 @@ class frmAbout : public QDialog {
 public:
     frmAbout(QWidget* owner, const QString& caption);
 
-    QLabel* picIcon = nullptr;
-    QPlainTextEdit* txtInfo = nullptr;
+    QLabel* picIcon = nullptr;         // the program icon
+    QPlainTextEdit* txtInfo = nullptr; // "readme.txt", read-only
 
 private:
     void Form_Load(QWidget* owner, const QString& caption);
@@ -29,7 +29,7 @@ public:
     // Shows the open window, or loads a new one.
     static frmKurzHilfe* Show(QWidget* owner);
 
-    QPlainTextEdit* txtKurzHilfe = nullptr;
+    QPlainTextEdit* txtKurzHilfe = nullptr; // "kurzhilfe.txt", editable, never saved
 
     void Form_Resize();
 

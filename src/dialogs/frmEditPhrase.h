@@ -6,17 +6,18 @@
 class QPlainTextEdit;
 class QPushButton;
 
-// "Schnell-Text editieren": edits one quick text, opened with its number. "OK" writes the file,
-// reports the new text and hides the editor; "Abbrechen" unloads it.
+// The quick-text editor "Schnell-Text editieren".
+// It edits one quick text, opened with its number. "OK" writes the file, reports the new text
+// and hides the editor; "Abbrechen" unloads it.
 class frmEditPhrase : public QDialog, public SingleInstance<frmEditPhrase> {
     Q_OBJECT
 public:
     // Loads the editor over the owner if needed and fills it from quick text n's file.
     static frmEditPhrase* Load(QWidget* owner, int n);
 
-    QPlainTextEdit* Text1 = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
+    QPlainTextEdit* Text1 = nullptr;  // the quick text being edited
+    QPushButton* cmdOK = nullptr;     // "OK": saves the quick text
+    QPushButton* cmdCancel = nullptr; // "Abbrechen": closes without saving
 
     void cmdOk_Click();
     void cmdCancel_Click();

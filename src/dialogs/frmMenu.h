@@ -12,11 +12,11 @@ class frmMenu : public QWidget, public SingleInstance<frmMenu> {
     Q_OBJECT
 public:
     // The menu and its items, top to bottom.
-    QMenu* mnuDatei = nullptr;
-    QAction* mnuAbout = nullptr;
-    QAction* mnuKurzHilfe = nullptr;
-    QAction* mnuOptions = nullptr;
-    QAction* mnuBeenden = nullptr;
+    QMenu* mnuDatei = nullptr;       // "Datei": the tray menu
+    QAction* mnuAbout = nullptr;     // "Über Beitragsbox...": the About window
+    QAction* mnuKurzHilfe = nullptr; // "Kurzhilfe...": the quick-help window
+    QAction* mnuOptions = nullptr;   // "Optionen...": the options dialog
+    QAction* mnuBeenden = nullptr;   // "Beenden": ends the program
 
     // The loaded menu window, or a new one (then `*created` is set).
     static frmMenu* Load(bool* created = nullptr);

@@ -35,7 +35,7 @@ bool TextField::event(QEvent* event) {
     // Claim the action keys before any shortcut of the window can take them.
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (Text1KeyAction(keyCodeFromQt(key->key()), shiftFromQt(key->modifiers())) !=
+        if (EditKeyAction(keyCodeFromQt(key->key()), shiftFromQt(key->modifiers())) !=
             KeyAction::None) {
             event->accept();
             return true;

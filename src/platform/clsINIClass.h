@@ -1,9 +1,10 @@
 #pragma once
 #include <QString>
 
-// Access to single keys of a settings file. Without a file name a call uses the program's own
-// settings file (read from defaultPath, written to prepareWrite's place), without a section
-// "GENERAL". Every call reads or writes the file afresh.
+// Reads and writes single keys of a settings file.
+// Without a file name a call uses the program's own settings file (read from defaultPath,
+// written to prepareWrite's place), without a section "GENERAL". Every call reads or writes
+// the file afresh.
 class clsINIClass {
 public:
     clsINIClass();

@@ -7,12 +7,15 @@ class QMenu;
 class QSystemTrayIcon;
 
 // The notification-area icon. Its mouse notifications arrive as the numbers the program
-// decodes: 514 for a left click, 517 for a right click; nothing else is passed on.
+// decodes, a left or a right click; nothing else is passed on.
 class TrayIcon : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kLeftButtonUp = 514;
-    static constexpr int kRightButtonUp = 517;
+    // The notifications passed on, numbered as the Windows mouse messages they stand for.
+    enum Notification : int {
+        kLeftButtonUp = 514,  // WM_LBUTTONUP: left button released over the icon
+        kRightButtonUp = 517, // WM_RBUTTONUP: right button released over the icon
+    };
 
     explicit TrayIcon(QObject* parent = nullptr);
     ~TrayIcon() override;
@@ -32,7 +35,7 @@ public:
     bool isShown() const;
 
 signals:
-    void notification(int message);
+    void notification(int message); // a Notification
 
 private:
     QSystemTrayIcon* m_icon = nullptr;

@@ -3,34 +3,28 @@
 namespace {
 constexpr int kCtrl = 2;
 constexpr int kF9 = 120;
+
+// One entry a key: the action does not depend on the order of KeyAction's values.
+struct KeyBinding {
+    int keyCode;
+    int modifiers; // all of them must be held
+    KeyAction action;
+};
+constexpr KeyBinding kKeyTable[] = {
+    {'S', kCtrl, KeyAction::Save},   {'Q', kCtrl, KeyAction::Quote},
+    {'U', kCtrl, KeyAction::Link},   {'A', kCtrl, KeyAction::MarkAll},
+    {'L', kCtrl, KeyAction::List},   {'F', kCtrl, KeyAction::Bold},
+    {'K', kCtrl, KeyAction::Italic}, {'E', kCtrl, KeyAction::JumpToEnd},
+    {'B', kCtrl, KeyAction::Bold},   {kF9, 0, KeyAction::Format},
+};
 } // namespace
 
-KeyAction Text1KeyAction(int KeyCode, int Shift) {
-    if (Shift & kCtrl) {
-        switch (KeyCode) {
-        case 'S':
-            return KeyAction::Save;
-        case 'Q':
-            return KeyAction::Quote;
-        case 'U':
-            return KeyAction::Link;
-        case 'A':
-            return KeyAction::MarkAll;
-        case 'L':
-            return KeyAction::List;
-        case 'F':
-            return KeyAction::Bold;
-        case 'K':
-            return KeyAction::Italic;
-        case 'E':
-            return KeyAction::JumpToEnd;
-        case 'B':
-            return KeyAction::Bold;
-        default:
-            break;
-        }
+KeyAction EditKeyAction(int KeyCode, int Shift) {
+    for (const KeyBinding& binding : kKeyTable) {
+        if (binding.keyCode == KeyCode && (Shift & binding.modifiers) == binding.modifiers)
+            return binding.action;
     }
-    return KeyCode == kF9 ? KeyAction::Format : KeyAction::None;
+    return KeyAction::None;
 }
 
 int keyCodeFromQt(int qtKey) {

@@ -2,7 +2,7 @@
 #include "app/Autosave.h"
 #include "app/Form1.h"
 #include "app/modMain.h"
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "platform/window.h"
 

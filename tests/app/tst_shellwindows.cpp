@@ -3,6 +3,7 @@
 #include "app/modMain.h"
 #include "dialogs/InfoWindows.h"
 #include "dialogs/frmMenu.h"
+#include "platform/tray.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -35,10 +36,10 @@ private slots:
             m_form->picSysTrayIcon_MouseMove(ignored);
         QVERIFY(!m_form->isVisible());
         QVERIFY(!frmMenu::instance());
-        m_form->picSysTrayIcon_MouseMove(514);
+        m_form->picSysTrayIcon_MouseMove(TrayIcon::kLeftButtonUp);
         QVERIFY(m_form->isVisible());
 
-        m_form->picSysTrayIcon_MouseMove(517);
+        m_form->picSysTrayIcon_MouseMove(TrayIcon::kRightButtonUp);
         frmMenu* menu = frmMenu::instance();
         QVERIFY(menu && menu->mnuDatei->isVisible());
         QVERIFY(!menu->isVisible()); // the carrier window itself never shows

@@ -1,7 +1,7 @@
 // Choosing a quick text in the drop-down list and clicking a smiley on the real main window.
 #include "app/Form1.h"
 #include "app/modMain.h"
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "platform/clsINIClass.h"
 

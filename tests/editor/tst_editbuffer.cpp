@@ -1,5 +1,5 @@
 // The tag primitives and the edit buffer, on the plain buffer and on the bound text widget.
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "text/TagPrimitives.h"
 
@@ -21,7 +21,7 @@ class TestEditBuffer : public QObject {
         if (!widget)
             return std::make_unique<PlainEditBuffer>(text);
         m_edit.clear();
-        auto buffer = std::make_unique<Text1Buffer>(&m_edit);
+        auto buffer = std::make_unique<EditFieldBuffer>(&m_edit);
         buffer->setText(text);
         return buffer;
     }
@@ -170,7 +170,8 @@ private slots:
         // Deletions in the widget's own text: one step too, the caret at the start.
         const QString tidied = buffer->Text();
         buffer->setSelStart(5);
-        static_cast<Text1Buffer&>(*buffer).removeFromRawText({{1, 3, {}}, {5, 1, {}}, {9, 2, {}}});
+        static_cast<EditFieldBuffer&>(*buffer).removeFromRawText(
+            {{1, 3, {}}, {5, 1, {}}, {9, 2, {}}});
         QCOMPARE(buffer->Text(), crlf("ab|[/def"));
         QCOMPARE(buffer->SelStart(), 0);
         m_edit.undo();

@@ -11,11 +11,11 @@ class QPlainTextEdit;
 // becomes a line break and reads back as CR LF. Every write is applied as the smallest edit in
 // one undo step, so a command is undone with one Ctrl+Z and a splice costs the same for a short
 // and for a 10 MB text.
-class Text1Buffer : public EditBuffer {
+class EditFieldBuffer : public EditBuffer {
 public:
-    explicit Text1Buffer(QPlainTextEdit* edit);
-    Text1Buffer(const Text1Buffer&) = delete;
-    Text1Buffer& operator=(const Text1Buffer&) = delete;
+    explicit EditFieldBuffer(QPlainTextEdit* edit);
+    EditFieldBuffer(const EditFieldBuffer&) = delete;
+    EditFieldBuffer& operator=(const EditFieldBuffer&) = delete;
 
     QString Text() const override;
     void setText(const QString& text) override;

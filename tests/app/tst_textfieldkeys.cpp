@@ -1,6 +1,6 @@
 // The keys of the edit field, through real key events on the real main window.
 #include "app/Form1.h"
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "platform/boxes.h"
 
@@ -13,7 +13,7 @@
 
 #include "support.h"
 
-class TestText1Keys : public QObject {
+class TestTextFieldKeys : public QObject {
     Q_OBJECT
 
     Form1* m_form = nullptr;
@@ -178,5 +178,5 @@ private slots:
     }
 };
 
-BEITRAGSBOX_TEST_MAIN(TestText1Keys)
-#include "tst_text1keys.moc"
+BEITRAGSBOX_TEST_MAIN(TestTextFieldKeys)
+#include "tst_textfieldkeys.moc"

@@ -1,4 +1,4 @@
-#include "editor/Text1Buffer.h"
+#include "editor/EditFieldBuffer.h"
 
 #include <QPlainTextEdit>
 #include <QTextBlock>
@@ -31,8 +31,9 @@ QString widgetToBuffer(const QString& text) {
 
 // Widget positions of the ascending offsets in `offsets`, found by one scan of the buffer's
 // text instead of a block search per offset.
-QList<Text1Buffer::WidgetPos> widgetPositions(QStringView text, const QList<qsizetype>& offsets) {
-    QList<Text1Buffer::WidgetPos> out;
+QList<EditFieldBuffer::WidgetPos> widgetPositions(QStringView text,
+                                                  const QList<qsizetype>& offsets) {
+    QList<EditFieldBuffer::WidgetPos> out;
     out.reserve(offsets.size());
     qsizetype scanned = 0, pairs = 0; // pairs = line breaks ending before `scanned`
     for (const qsizetype offset : offsets) {
@@ -46,28 +47,28 @@ QList<Text1Buffer::WidgetPos> widgetPositions(QStringView text, const QList<qsiz
 
 } // namespace
 
-Text1Buffer::Text1Buffer(QPlainTextEdit* edit) : m_edit(edit) {}
+EditFieldBuffer::EditFieldBuffer(QPlainTextEdit* edit) : m_edit(edit) {}
 
 // Made afresh each time: a kept copy would double the memory of a large text.
-QString Text1Buffer::Text() const {
+QString EditFieldBuffer::Text() const {
     return widgetToBuffer(m_edit->document()->toRawText());
 }
 
-QString Text1Buffer::rawText() const {
+QString EditFieldBuffer::rawText() const {
     return m_edit->document()->toRawText();
 }
 
-int Text1Buffer::TextLength() const {
+int EditFieldBuffer::TextLength() const {
     const QTextDocument* doc = m_edit->document();
     // characterCount() counts the final paragraph break, which is not text.
     return doc->characterCount() - 1 + (doc->blockCount() - 1);
 }
 
-int Text1Buffer::toBuffer(int widgetPos) const {
+int EditFieldBuffer::toBuffer(int widgetPos) const {
     return widgetPos + m_edit->document()->findBlock(widgetPos).blockNumber();
 }
 
-Text1Buffer::WidgetPos Text1Buffer::toWidget(int offset) const {
+EditFieldBuffer::WidgetPos EditFieldBuffer::toWidget(int offset) const {
     const QTextDocument* doc = m_edit->document();
     offset = std::clamp(offset, 0, TextLength());
     // Block b starts at buffer offset position(b) + b: every earlier break is one character
@@ -88,7 +89,8 @@ Text1Buffer::WidgetPos Text1Buffer::toWidget(int offset) const {
     return {block.position() + textLength, true};
 }
 
-void Text1Buffer::applyChanges(const QList<TextChange>& changes, const QList<WidgetPos>& bounds) {
+void EditFieldBuffer::applyChanges(const QList<TextChange>& changes,
+                                   const QList<WidgetPos>& bounds) {
     if (changes.isEmpty())
         return;
     QTextCursor cursor(m_edit->document());
@@ -115,7 +117,7 @@ void Text1Buffer::applyChanges(const QList<TextChange>& changes, const QList<Wid
     cursor.endEditBlock();
 }
 
-void Text1Buffer::setText(const QString& text) {
+void EditFieldBuffer::setText(const QString& text) {
     const QString old = Text();
     const QList<TextChange> changes = smallestChanges(old, text);
     QList<qsizetype> offsets;
@@ -126,7 +128,7 @@ void Text1Buffer::setText(const QString& text) {
     setSelStart(0);
 }
 
-void Text1Buffer::removeFromRawText(const QList<TextChange>& deletions) {
+void EditFieldBuffer::removeFromRawText(const QList<TextChange>& deletions) {
     QList<WidgetPos> bounds;
     bounds.reserve(2 * deletions.size());
     for (const TextChange& deletion : deletions)
@@ -135,7 +137,7 @@ void Text1Buffer::removeFromRawText(const QList<TextChange>& deletions) {
     setSelStart(0);
 }
 
-void Text1Buffer::ReplaceRange(const QString& insert, int lngPos, int lngLen) {
+void EditFieldBuffer::ReplaceRange(const QString& insert, int lngPos, int lngLen) {
     const int n = TextLength();
     if (lngPos >= 1 && lngPos <= n + 1) {
         const int start = lngPos - 1;
@@ -149,12 +151,12 @@ void Text1Buffer::ReplaceRange(const QString& insert, int lngPos, int lngLen) {
     }
 }
 
-void Text1Buffer::placePending() {
+void EditFieldBuffer::placePending() {
     if (m_caretPending)
         setSelStart(0);
 }
 
-QChar Text1Buffer::CharAt(int offset) const {
+QChar EditFieldBuffer::CharAt(int offset) const {
     const WidgetPos at = toWidget(offset);
     if (at.midPair)
         return u'\n';
@@ -162,27 +164,27 @@ QChar Text1Buffer::CharAt(int offset) const {
     return c == QChar::ParagraphSeparator ? QChar(u'\r') : c;
 }
 
-int Text1Buffer::SelStart() const {
+int EditFieldBuffer::SelStart() const {
     if (m_caretPending)
         return 0;
     return toBuffer(m_edit->textCursor().selectionStart());
 }
 
-void Text1Buffer::setSelStart(int offset) {
+void EditFieldBuffer::setSelStart(int offset) {
     m_caretPending = false;
     QTextCursor cursor = m_edit->textCursor();
     cursor.setPosition(toWidget(offset).pos);
     m_edit->setTextCursor(cursor);
 }
 
-int Text1Buffer::SelLength() const {
+int EditFieldBuffer::SelLength() const {
     if (m_caretPending)
         return 0;
     const QTextCursor cursor = m_edit->textCursor();
     return toBuffer(cursor.selectionEnd()) - toBuffer(cursor.selectionStart());
 }
 
-void Text1Buffer::setSelLength(int length) {
+void EditFieldBuffer::setSelLength(int length) {
     const int start = SelStart();
     const int end = int(std::min<qint64>(qint64(start) + std::max(length, 0), TextLength()));
     m_caretPending = false;
@@ -192,12 +194,12 @@ void Text1Buffer::setSelLength(int length) {
     m_edit->setTextCursor(cursor);
 }
 
-QString Text1Buffer::SelText() const {
+QString EditFieldBuffer::SelText() const {
     if (m_caretPending)
         return QString();
     return widgetToBuffer(m_edit->textCursor().selectedText());
 }
 
-void Text1Buffer::SetFocus() {
+void EditFieldBuffer::SetFocus() {
     m_edit->setFocus(Qt::OtherFocusReason);
 }
