@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/IntervalTimer.h"
 #include "platform/SingleInstance.h"
 #include "text/ColorGroup.h"
 
@@ -22,7 +23,6 @@ class QMenu;
 class QPushButton;
 class Autosave;
 class Form2;
-class FormTimer;
 class Text1Buffer;
 class TextField;
 class TrayIcon;
@@ -111,7 +111,7 @@ public:
     TextField* Text1 = nullptr;
     QListWidget* List1 = nullptr;
     QLabel* picSysTrayIcon = nullptr;
-    FormTimer* Timer1 = nullptr;
+    IntervalTimer* Timer1 = nullptr;
 
     // Colours a group of controls: the background, or the edit field's text.
     void setColor(ColorGroup group, qint32 value);

@@ -262,24 +262,3 @@ int loadedCount() {
 }
 
 } // namespace window
-
-FormTimer::FormTimer(QObject* parent) : QObject(parent) {
-    connect(&m_timer, &QTimer::timeout, this, &FormTimer::Timer);
-}
-
-void FormTimer::setEnabled(bool enabled) {
-    m_enabled = enabled;
-    update();
-}
-
-void FormTimer::setInterval(int milliseconds) {
-    m_interval = std::max(milliseconds, 0);
-    update();
-}
-
-void FormTimer::update() {
-    if (m_enabled && m_interval > 0)
-        m_timer.start(m_interval); // a new interval restarts the count, as on Windows
-    else
-        m_timer.stop();
-}

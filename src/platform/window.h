@@ -1,8 +1,6 @@
 #pragma once
 #include <QColor>
-#include <QObject>
 #include <QString>
-#include <QTimer>
 
 class QDialog;
 class QPalette;
@@ -90,27 +88,3 @@ qint32 foreColor(const QWidget* control);
 void refreshColors(QWidget* root);
 
 } // namespace window
-
-// A timer with an interval and an enabled flag kept apart: it ticks only while enabled with an
-// interval above 0, and an interval of 0 stops it without touching the flag.
-class FormTimer : public QObject {
-    Q_OBJECT
-public:
-    explicit FormTimer(QObject* parent = nullptr);
-
-    bool Enabled() const { return m_enabled; }
-    void setEnabled(bool enabled);
-    int Interval() const { return m_interval; }
-    void setInterval(int milliseconds);
-    bool isTicking() const { return m_timer.isActive(); }
-
-signals:
-    void Timer();
-
-private:
-    void update();
-
-    QTimer m_timer;
-    bool m_enabled = false;
-    int m_interval = 0;
-};

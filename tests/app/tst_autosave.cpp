@@ -5,8 +5,8 @@
 #include "dialogs/Form2.h"
 #include "editor/Text1Buffer.h"
 #include "editor/TextField.h"
+#include "platform/IntervalTimer.h"
 #include "platform/clsINIClass.h"
-#include "platform/window.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -23,7 +23,7 @@ class TestAutosave : public QObject {
 private slots:
     // Enabled flag and interval are kept apart.
     void timerRules() {
-        FormTimer timer;
+        IntervalTimer timer;
         timer.setInterval(10000);
         QVERIFY(!timer.isTicking()); // disabled: stays silent whatever the interval
         timer.setEnabled(true);
