@@ -4,7 +4,9 @@
 #include "editor/TextField.h"
 #include "platform/IntervalTimer.h"
 #include "platform/ProgramIcon.h"
-#include "platform/window.h"
+#include "platform/window_colors.h"
+#include "platform/window_system.h"
+#include "platform/window_twips.h"
 #include "text/MainLayout.h"
 
 #include <QCheckBox>
