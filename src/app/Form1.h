@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/IntervalTimer.h"
 #include "platform/SingleInstance.h"
 #include "text/ColorGroup.h"
 
@@ -22,7 +23,6 @@ class QMenu;
 class QPushButton;
 class Autosave;
 class Form2;
-class FormTimer;
 class EditFieldBuffer;
 class TextField;
 class TrayIcon;
@@ -112,7 +112,7 @@ public:
     TextField* Text1 = nullptr;       // the edit field holding the post
     QListWidget* List1 = nullptr;     // the smilies
     QLabel* picSysTrayIcon = nullptr; // hidden; holds the program icon for the tray
-    FormTimer* Timer1 = nullptr;      // the autosave timer
+    IntervalTimer* Timer1 = nullptr;  // the autosave timer
 
     // Colours a group of controls: the background, or the edit field's text.
     void setColor(ColorGroup group, qint32 value);

@@ -2,8 +2,11 @@
 #include "app/Form1.h"
 
 #include "editor/TextField.h"
+#include "platform/IntervalTimer.h"
 #include "platform/ProgramIcon.h"
-#include "platform/window.h"
+#include "platform/window_colors.h"
+#include "platform/window_system.h"
+#include "platform/window_twips.h"
 #include "text/MainLayout.h"
 
 #include <QCheckBox>
@@ -126,7 +129,7 @@ void Form1::createControls() {
         control->setAccessibleDescription(control->toolTip());
     }
 
-    Timer1 = new FormTimer(this);
+    Timer1 = new IntervalTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(10000);
     Timer1->setEnabled(false);
@@ -153,7 +156,7 @@ void Form1::createControls() {
     connect(List1, &QListWidget::itemClicked, this, [this] { List1_Click(); });
     connect(List1, &QListWidget::itemDoubleClicked, this, [this] { List1_Click(); });
     List1->installEventFilter(this);
-    connect(Timer1, &FormTimer::Timer, this, [this] { Timer1_Timer(); });
+    connect(Timer1, &IntervalTimer::ticked, this, [this] { Timer1_Timer(); });
 
     // Tab order: the edit field first, then the layout's numbers.
     QWidget* order[] = {Text1,   Command1, Command2, Command3, List1,  Command4,

@@ -6,7 +6,7 @@
 #include "platform/boxes.h"
 #include "platform/clsINIClass.h"
 #include "platform/profile.h"
-#include "platform/window.h"
+#include "platform/window_colors.h"
 #include "text/Config.h"
 
 #include <QCheckBox>

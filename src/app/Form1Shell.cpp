@@ -8,7 +8,7 @@
 #include "platform/ProgramIcon.h"
 #include "platform/Transparency.h"
 #include "platform/tray.h"
-#include "platform/window.h"
+#include "platform/window_modal.h"
 #include "text/QuickTexts.h"
 
 #include <QCheckBox>

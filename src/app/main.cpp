@@ -1,7 +1,8 @@
 #include "app/modMain.h"
 #include "platform/files.h"
 #include "platform/memory.h"
-#include "platform/window.h"
+#include "platform/window_loaded.h"
+#include "platform/window_system.h"
 
 #include <QApplication>
 

@@ -8,7 +8,8 @@
 #include "platform/boxes.h"
 #include "platform/clsINIClass.h"
 #include "platform/files.h"
-#include "platform/window.h"
+#include "platform/window_modal.h"
+#include "platform/window_system.h"
 #include "version.h"
 
 #include <QAccessibleWidget>

@@ -3,7 +3,8 @@
 #include "dialogs/frmEditPhrase.h"
 #include "platform/SysInfo.h"
 #include "platform/boxes.h"
-#include "platform/window.h"
+#include "platform/window_modal.h"
+#include "platform/window_twips.h"
 #include "text/NumberReader.h"
 #include "text/QuickTexts.h"
 

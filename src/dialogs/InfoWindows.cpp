@@ -2,7 +2,8 @@
 
 #include "platform/boxes.h"
 #include "platform/files.h"
-#include "platform/window.h"
+#include "platform/window_colors.h"
+#include "platform/window_twips.h"
 #include "text/NumberReader.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "platform/boxes.h"
 #include "platform/files.h"
-#include "platform/window.h"
+#include "platform/window_twips.h"
 #include "text/EditBuffer.h"
 #include "text/QuickTexts.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/window.h"
+#include "platform/window_loaded.h"
 
 // A window that exists at most once: loaded on first use, and out of its slot as soon as it
 // is unloaded, so that the next use loads a new one.

@@ -3,6 +3,6 @@
 #include "platform/boxes.h"
 
 void StartSysInfo(const QStringList& folders) {
-    if (!registry::startDetached(registry::findSysInfoTool(folders)))
+    if (!sysinfotool::startDetached(sysinfotool::findSysInfoTool(folders)))
         boxes::MsgBox(QStringLiteral("System-Informationen sind augenblicklich nicht verfügbar."));
 }

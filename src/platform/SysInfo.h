@@ -1,7 +1,7 @@
 #pragma once
 #include <QStringList>
 
-#include "platform/registry.h"
+#include "platform/sysinfotool.h"
 
 // Starts the system-information tool, or tells the user that none is available.
-void StartSysInfo(const QStringList& folders = registry::searchPath());
+void StartSysInfo(const QStringList& folders = sysinfotool::searchPath());

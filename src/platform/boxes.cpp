@@ -1,6 +1,6 @@
 #include "platform/boxes.h"
 
-#include "platform/window.h"
+#include "platform/window_modal.h"
 #include "version.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "app/modMain.h"
 #include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
-#include "platform/window.h"
+#include "platform/IntervalTimer.h"
 
 #include <QMenu>
 #include <QtTest>
@@ -19,7 +19,7 @@ class TestAutosave : public QObject {
 private slots:
     // Enabled flag and interval are kept apart.
     void timerRules() {
-        FormTimer timer;
+        IntervalTimer timer;
         timer.setInterval(10000);
         QVERIFY(!timer.isTicking()); // disabled: stays silent whatever the interval
         timer.setEnabled(true);

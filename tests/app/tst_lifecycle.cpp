@@ -3,7 +3,8 @@
 #include "app/modMain.h"
 #include "dialogs/InfoWindows.h"
 #include "platform/boxes.h"
-#include "platform/window.h"
+#include "platform/window_loaded.h"
+#include "platform/window_system.h"
 
 #include <QCloseEvent>
 #include <QtTest>

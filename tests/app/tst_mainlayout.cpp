@@ -1,7 +1,7 @@
 // The main window's resize rule, computed and applied to the real window.
 #include "app/Form1.h"
 #include "editor/TextField.h"
-#include "platform/window.h"
+#include "platform/window_twips.h"
 #include "text/MainLayout.h"
 
 #include <QComboBox>

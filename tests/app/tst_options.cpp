@@ -7,7 +7,7 @@
 #include "editor/TextField.h"
 #include "platform/SysInfo.h"
 #include "platform/boxes.h"
-#include "platform/window.h"
+#include "platform/window_colors.h"
 
 #include <QtTest>
 #include <QtWidgets>

@@ -6,7 +6,7 @@
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
 #include "platform/boxes.h"
-#include "platform/window.h"
+#include "platform/window_colors.h"
 #include "text/Config.h"
 
 #include <QCheckBox>

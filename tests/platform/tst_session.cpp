@@ -1,5 +1,5 @@
 // The platform asked of Qt on each kind of desktop session.
-#include "platform/window.h"
+#include "platform/window_system.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 // Task-bar state of a real X11 window; skipped on other platforms (the X11 run covers it).
-#include "platform/window.h"
+#include "platform/window_system.h"
 
 #include <QGuiApplication>
 #include <QWidget>

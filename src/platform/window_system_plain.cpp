@@ -1,5 +1,5 @@
 // The window system without X11: the task-bar state is left to Qt, and no compositor is known.
-#include "platform/window.h"
+#include "platform/window_system.h"
 
 namespace window {
 

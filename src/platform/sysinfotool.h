@@ -2,9 +2,9 @@
 #include <QString>
 #include <QStringList>
 
-// Where the system-information tool is: Linux has no registry, so known programs are looked
-// up on the search path, the first one found wins.
-namespace registry {
+// Where the system-information tool is and how it starts: known programs are looked up on the
+// search path, the first one found wins.
+namespace sysinfotool {
 
 struct SysInfoTool {
     QString program; // full path; empty when none was found
@@ -20,4 +20,4 @@ SysInfoTool findSysInfoTool(const QStringList& folders = searchPath());
 // started.
 bool startDetached(const SysInfoTool& tool);
 
-} // namespace registry
+} // namespace sysinfotool

@@ -1,9 +1,9 @@
-#include "platform/registry.h"
+#include "platform/sysinfotool.h"
 
 #include <QProcess>
 #include <QStandardPaths>
 
-namespace registry {
+namespace sysinfotool {
 
 QStringList searchPath() {
     return qEnvironmentVariable("PATH").split(QLatin1Char(':'), Qt::SkipEmptyParts);
@@ -38,4 +38,4 @@ bool startDetached(const SysInfoTool& tool) {
     return process.startDetached();
 }
 
-} // namespace registry
+} // namespace sysinfotool

@@ -1,5 +1,5 @@
 // The window system's X11 parts.
-#include "platform/window.h"
+#include "platform/window_system.h"
 
 #include <QByteArray>
 #include <QGuiApplication>
