@@ -144,7 +144,6 @@ private slots:
         QTest::addColumn<int>("selectionStart");
         QTest::newRow("every kind of line break")
             << QStringLiteral("a\r\nb\nc\rd\u2029e") << QString() << 6;
-        QTest::newRow("over a selection") << QStringLiteral("neu\nZeile") << QString() << 2;
         QTest::newRow("text of a web page") << QStringLiteral("fett") << "<b>fett</b>" << 10;
     }
     // The edit field pastes as Qt's own edit field does: the same text and caret, plain text

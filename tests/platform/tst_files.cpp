@@ -28,26 +28,6 @@ class TestFiles : public QObject {
     Q_OBJECT
 
 private slots:
-    // The first write is longer, so a second write that does not replace the file shows.
-    void writesUtf8WithCrLf_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("empty") << QString() << QByteArray("\r\n");
-        QTest::newRow("umlaut, euro") << QString("ä€") << QByteArray("\xC3\xA4\xE2\x82\xAC\r\n");
-        QTest::newRow("emoji, LF") << QString("a😀\nb") << QByteArray("a\xF0\x9F\x98\x80\nb\r\n");
-    }
-    void writesUtf8WithCrLf() {
-        QFETCH(QString, text);
-        QFETCH(QByteArray, bytes);
-        QTemporaryDir dir;
-        const QString file = dir.filePath("out.txt");
-        QVERIFY(files::writeTextFile(file, QString(5000, QLatin1Char('a'))).ok);
-        const files::WriteResult result = files::writeTextFile(file, text);
-        QVERIFY(result.ok && result.reason.isEmpty());
-        QCOMPARE(readFile(file), bytes);
-        QCOMPARE(snapshot(dir.path()).keys(), QStringList{file});
-    }
-
     // UTF-8 where the bytes are valid UTF-8, else Windows-1252 with every byte kept.
     void decodesText_data() {
         QTest::addColumn<QByteArray>("bytes");

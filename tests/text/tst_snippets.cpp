@@ -64,7 +64,6 @@ private slots:
         QTest::addColumn<QString>("inserted");
         QTest::addColumn<int>("caret");
         QTest::addColumn<QString>("after");
-        QTest::newRow("quick text at caret") << false << "ABC" << 1 << 0 << "XY" << 3 << "AXYBC";
         QTest::newRow("quick text over selection")
             << false << "ABC" << 1 << 2 << "XY" << 3 << "AXY";
         QTest::newRow("empty quick text") << false << "ABC" << 1 << 1 << "" << 1 << "AC";
