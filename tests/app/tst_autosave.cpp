@@ -4,7 +4,6 @@
 #include "app/modMain.h"
 #include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
-#include "platform/IntervalTimer.h"
 
 #include <QMenu>
 #include <QtTest>
@@ -17,20 +16,6 @@ class TestAutosave : public QObject {
     static QByteArray readAutosave() { return readFile(QStringLiteral("autosave.txt")); }
 
 private slots:
-    // Enabled flag and interval are kept apart.
-    void timerRules() {
-        IntervalTimer timer;
-        timer.setInterval(10000);
-        QVERIFY(!timer.isTicking()); // disabled: stays silent whatever the interval
-        timer.setEnabled(true);
-        QVERIFY(timer.isTicking());
-        timer.setInterval(0); // stops without touching the flag
-        QVERIFY(!timer.isTicking());
-        QVERIFY(timer.Enabled());
-        timer.setInterval(5000);
-        QVERIFY(timer.isTicking());
-    }
-
     // A restart after a crash keeps the last run's copy until the text is changed; an unchanged
     // text is never written again.
     void onlyChangedTextIsWritten() {

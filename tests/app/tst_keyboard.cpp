@@ -1,11 +1,9 @@
-// Keyboard use of the real windows: the tab orders, the transparency bar's keys, Qt's own texts
-// in German.
+// Keyboard use of the real windows: the tab orders.
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "dialogs/Form2.h"
 #include "dialogs/frmEditPhrase.h"
 #include "editor/TextField.h"
-#include "platform/boxes.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -81,57 +79,6 @@ private slots:
         frmEditPhrase::Unload();
         Form2::Unload();
         activate(m_form);
-    }
-
-    // The transparency bar answers the keys and changes the level live.
-    void transparencyKeys() {
-        Form2* options = m_form->loadOptions();
-        options->hsbTransparency->setValue(30);
-        activate(options);
-        options->hsbTransparency->setFocus();
-        QCOMPARE(focusName(), QStringLiteral("hsbTransparency"));
-        const struct {
-            Qt::Key key;
-            int level;
-        } steps[] = {{Qt::Key_Right, 31}, {Qt::Key_Left, 30},    {Qt::Key_PageDown, 55},
-                     {Qt::Key_End, 255},  {Qt::Key_PageUp, 230}, {Qt::Key_Home, 0}};
-        for (const auto& step : steps) {
-            QTest::keyClick(options->hsbTransparency, step.key);
-            QCOMPARE(options->hsbTransparency->value(), step.level);
-            QCOMPARE(options->lblTransparency->text(), QString::number(step.level));
-            QCOMPARE(int(m_form->transparency()), step.level);
-        }
-        Form2::Unload();
-    }
-
-    // Without the catalogue Qt's texts stay English; with it the list box and the edit field's
-    // menu speak German.
-    void germanQtTexts() {
-        boxes::seam().active = false;
-        const auto listBoxCancel = [this] {
-            QString cancel;
-            whenModal<QInputDialog>(this, [&cancel](QInputDialog* dialog) {
-                const auto* buttons = dialog->findChild<QDialogButtonBox*>();
-                cancel = buttons->button(QDialogButtonBox::Cancel)->text();
-                dialog->reject();
-            });
-            boxes::InputBox(QStringLiteral("Wieviele Listenpunkte?"),
-                            QStringLiteral("Liste anlegen"));
-            return cancel;
-        };
-        QTemporaryDir empty;
-        QVERIFY(!installGermanQtTexts(empty.path()));
-        QCOMPARE(listBoxCancel(), QStringLiteral("Cancel"));
-
-        QVERIFY(installGermanQtTexts());
-        QCOMPARE(listBoxCancel(), QStringLiteral("Abbrechen"));
-        std::unique_ptr<QMenu> menu(m_form->Text1->createStandardContextMenu());
-        QStringList entries;
-        for (const QAction* action : menu->actions())
-            entries << action->text().remove(u'&').section(u'\t', 0, 0);
-        QVERIFY2(entries.contains(QStringLiteral("Rückgängig")) &&
-                     entries.contains(QStringLiteral("Einfügen")),
-                 qPrintable(entries.join(u',')));
     }
 };
 

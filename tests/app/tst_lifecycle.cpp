@@ -1,4 +1,4 @@
-// Start and end of the program: caption, the close box, EndProgram and the end signals.
+// Start and end of the program: caption, EndProgram and the end signals.
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "dialogs/InfoWindows.h"
@@ -6,7 +6,6 @@
 #include "platform/window_loaded.h"
 #include "platform/window_system.h"
 
-#include <QCloseEvent>
 #include <QtTest>
 
 #include <csignal>
@@ -32,17 +31,6 @@ private slots:
         QVERIFY(!(form->windowFlags() & Qt::WindowMinimizeButtonHint));
         QVERIFY(form->windowFlags() & Qt::WindowMaximizeButtonHint);
         EndProgram();
-    }
-
-    // Without a tray icon the close box takes the end road: unloaded once, nothing left.
-    void closeBoxWithoutTrayEnds() {
-        Main();
-        QSignalSpy unloaded(Form1::instance(), &Form1::unloaded);
-        QCloseEvent close;
-        QCoreApplication::sendEvent(Form1::instance(), &close);
-        QVERIFY(!Form1::instance());
-        QCOMPARE(unloaded.size(), 1);
-        QCOMPARE(window::loadedCount(), 0);
     }
 
     // EndProgram re-enters itself through the window's unloading; the window is unloaded once.
@@ -74,9 +62,9 @@ private slots:
         QCOMPARE(window::loadedCount(), 0);
     }
 
+    // SIGTERM: the e2e tests end the real program with it.
     void endSignals_data() {
         QTest::addColumn<int>("sig");
-        QTest::newRow("SIGTERM") << SIGTERM;
         QTest::newRow("SIGHUP") << SIGHUP;
         QTest::newRow("SIGINT") << SIGINT;
     }

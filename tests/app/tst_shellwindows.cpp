@@ -1,15 +1,16 @@
-// Tray notifications, always on top with its suspend rule, and the About and quick-help windows.
+// The main window's always on top and resize rule, and the About and quick-help windows.
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "dialogs/InfoWindows.h"
-#include "dialogs/frmMenu.h"
-#include "platform/tray.h"
+#include "editor/TextField.h"
+#include "platform/window_twips.h"
+#include "text/MainLayout.h"
 
-#include <QAction>
-#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
-#include <QMenu>
+#include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QtTest>
 
 #include "support.h"
@@ -29,45 +30,32 @@ private slots:
             EndProgram();
     }
 
-    // Left button up shows the window, right button up pops up the menu; the rest is ignored.
-    void trayNotifications() {
+    // Switching always on top shows a hidden window again.
+    void alwaysOnTopShowsHiddenWindow() {
         m_form->hide();
-        for (int ignored : {512, 513, 515, 516, 518})
-            m_form->picSysTrayIcon_MouseMove(ignored);
-        QVERIFY(!m_form->isVisible());
-        QVERIFY(!frmMenu::instance());
-        m_form->picSysTrayIcon_MouseMove(TrayIcon::kLeftButtonUp);
+        m_form->ToggleAOT(true);
         QVERIFY(m_form->isVisible());
-
-        m_form->picSysTrayIcon_MouseMove(TrayIcon::kRightButtonUp);
-        frmMenu* menu = frmMenu::instance();
-        QVERIFY(menu && menu->mnuDatei->isVisible());
-        QVERIFY(!menu->isVisible()); // the carrier window itself never shows
-        menu->mnuBeenden->trigger();
-        QVERIFY(!Form1::instance());
-        QVERIFY(!frmMenu::instance());
+        QVERIFY(m_form->isTopmost());
     }
 
-    void alwaysOnTop_data() {
-        QTest::addColumn<bool>("aot");
-        QTest::newRow("AOT on") << true;
-        QTest::newRow("AOT off") << false;
-    }
-    // The check box switches the same native window; opening a window suspends it meanwhile,
-    // and switching shows a hidden window again.
-    void alwaysOnTop() {
-        QFETCH(bool, aot);
-        const WId id = m_form->winId();
-        m_form->Check3->setChecked(aot);
-        QCOMPARE(m_form->isTopmost(), aot);
-        QCOMPARE(m_form->winId(), id);
-        bool topmostInside = true;
-        m_form->openWithTopmostSuspended([&] { topmostInside = m_form->isTopmost(); });
-        QVERIFY(!topmostInside);
-        QCOMPARE(m_form->isTopmost(), aot);
-        m_form->hide();
-        m_form->ToggleAOT(aot);
-        QVERIFY(m_form->isVisible());
+    // Widening moves the list and the combo box by the same amount, the top row stays, the edit
+    // field keeps one twip when too narrow, and the window gets no lower than the minimum.
+    void layoutFollowsResize() {
+        QCOMPARE(window::twipsPerPixelX(m_form), 15.0); // 96 dpi in the test platform
+        QCOMPARE(window::twipsPerPixelY(m_form), 15.0);
+        m_form->resize(396, 171); // 6000 x 3000 twips outside
+        QCOMPARE(m_form->Text1->geometry(), QRect(4, 24, 313, 145));
+        QCOMPARE(m_form->List1->geometry(), QRect(320, 24, 73, 145));
+        QCOMPARE(m_form->Combo1->geometry().topLeft(), QPoint(320, 0));
+        const QRect button = m_form->Command4->geometry();
+        m_form->resize(m_form->width() + 40, m_form->height());
+        QCOMPARE(m_form->Text1->width(), 313 + 40);
+        QCOMPARE(m_form->List1->geometry(), QRect(320 + 40, 24, 73, 145));
+        QCOMPARE(m_form->Combo1->x(), 320 + 40);
+        QCOMPARE(m_form->Command4->geometry(), button);
+        QCOMPARE(computeMainLayout(900, 3000).list1Left, 60 + 1 + 40); // below the window's minimum
+        m_form->resize(m_form->width(), 5);
+        QCOMPARE(m_form->height(), 27); // 826 twips outside
     }
 
     void aboutWindow() {

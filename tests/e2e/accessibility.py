@@ -1,13 +1,9 @@
 #!/usr/bin/python3
-"""What a screen reader sees of the program, over AT-SPI. Each command waits up to 10 s for the
-shown window with the exact title.
+"""What a screen reader sees of the shown window TITLE, over AT-SPI.
 
-  accessibility.py controls TITLE      the window's role, then "role|name" of each control; fails
-                                       when the window is no frame or dialog, or a control's name
-                                       is shorter than three characters (bar "OK")
-  accessibility.py press TITLE NAME    runs the action of the control with that name
-  accessibility.py focus TITLE NAME    gives the control the keyboard focus
-  accessibility.py text TITLE NAME     prints the control's text
+  controls TITLE     the window's role, then "role|name" of each control; fails when the window is
+                     no frame or dialog, or a name is shorter than three characters (bar "OK")
+  press|focus|text TITLE NAME    runs the control's action, focuses it or prints its text
 """
 import sys
 import time

@@ -1,15 +1,11 @@
 #!/usr/bin/python3
 """The desktop's side of a StatusNotifierItem tray, on the session bus of DBUS_SESSION_BUS_ADDRESS.
 
-  statusnotifier.py watch           the watcher with a host, as a panel runs it; prints
-                                    "<bus name> <pid>" for each item that registers
-  statusnotifier.py menu NAME       the labels of the item's exported menu, one a line ("_"
-                                    before an item's mnemonic letter)
-  statusnotifier.py activate NAME   a left click on the item
-  statusnotifier.py click NAME LABEL
-                                    a click on the menu entry with that label, as shown without
-                                    the mnemonic mark (sent without waiting: the entry may open
-                                    a modal window)
+  watch              the watcher with a host; prints "<bus name> <pid>" for each item
+  menu NAME          the labels of the item's menu, one a line ("_" before the mnemonic)
+  activate NAME      a left click on the item
+  click NAME LABEL   a click on the menu entry with that label (not waited for: it may open a
+                     modal window)
 """
 import sys
 

@@ -48,6 +48,7 @@ xs_close "$WIN"
 xs_wait_map_state "$WIN" IsUnMapped || xs_fail "the close box did not hide the window"
 xs_tray_click 1
 xs_wait_map_state "$WIN" IsViewable || xs_fail "the tray did not bring the window back"
+xprop -id "$WIN" _NET_WM_STATE | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "task-bar entry after showing"
 for _ in $(seq 40); do active_is "$WIN" && break; sleep 0.05; done
 xdotool type --delay 30 "w"
 LIST="${LIST}w"

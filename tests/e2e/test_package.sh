@@ -3,7 +3,7 @@
 # desktop entry and AppStream file validated, and the installed launcher started by an ordinary
 # user (the program's folder cannot be written) with a new home folder. The launcher makes
 # ~/Beitragsbox with the help texts; the window carries the installed icon; the starter smilies
-# are listed; Ctrl+S saves; SIGTERM writes the user's own settings file, smilies kept.
+# are listed; Ctrl+S saves; SIGTERM writes the user's own settings file.
 # Usage: test_package.sh path/to/Beitragsbox (in the build folder)
 source "$(dirname "$0")/xsession.sh"
 BUILD=$(dirname "$(readlink -f "$1")")
@@ -54,8 +54,6 @@ else
     chmod a-w "$ROOT/usr/lib/beitragsbox"
     AS_USER=()
 fi
-STARTER="$ROOT/usr/lib/beitragsbox/Beitragsbox.ini"
-STARTER_SUM=$(md5sum <"$STARTER")
 "${AS_USER[@]}" env -i PATH=/usr/bin:/bin HOME="$HOME_DIR" DISPLAY="$DISPLAY" \
     XDG_RUNTIME_DIR="$HOME_DIR/runtime" "$ROOT/usr/bin/beitragsbox" >"$PKG/log" 2>&1 &
 PID=$!
@@ -82,12 +80,6 @@ sleep 0.2
 xdotool key --delay 50 ctrl+a ctrl+b
 [ "$(xs_saved)" = "[B] :smile: [/B]" ] || xs_fail "usersave.txt holds '$(cat "$WORK/usersave.txt" 2>&1)'"
 xs_term
-OWN="$HOME_DIR/.config/Beitragsbox/Beitragsbox.ini"
-[ -f "$OWN" ] || xs_fail "no settings in $OWN: $(cat "$PKG/log")"
-for key in AutoQuote AutoSave AlwaysOnTop FormBackColor TextColor TextBackColor ButtonBackColor \
-    Transparency AutoSaveDelay; do
-    [ "$(grep -c "^$key=" "$OWN")" = 1 ] || xs_fail "$key in $OWN: $(cat "$OWN")"
-done
-diff <(grep '^Smiley' "$STARTER") <(grep '^Smiley' "$OWN") || xs_fail "smilies not kept"
-[ "$(md5sum <"$STARTER")" = "$STARTER_SUM" ] || xs_fail "the starter file was changed"
+# What the user's file holds, and that the starter file stays: tst_installed.
+[ -f "$HOME_DIR/.config/Beitragsbox/Beitragsbox.ini" ] || xs_fail "no settings: $(cat "$PKG/log")"
 echo "1 passed, 0 failed"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The real program with a tray host: no task-bar entry, the close box hides, the tray icon
-# brings the window back and carries the menu, always on top, About, quick help and "Beenden",
-# and SIGTERM while hidden. Usage: test_tray.sh path/to/Beitragsbox
+# The real program with a tray host: no task-bar entry, always on top, the tray menu with About
+# and "Beenden", and SIGTERM while hidden (test_focus.sh hides the window and brings it back by
+# the tray icon; test_accessibility.sh opens quick help). Usage: test_tray.sh BINARY
 source "$(dirname "$0")/xsession.sh"
 xs_program "$1"
 cp "$(dirname "$0")"/../../docs/{readme,kurzhilfe}.txt "$WORK/"
@@ -20,21 +20,6 @@ start_program
 net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "task-bar entry: $(net_state)"
 xs_shot main-window-tray
 
-# The close box hides; the tray icon brings the window back with its text.
-xs_focus "$WIN"
-xdotool mousemove --window "$WIN" 100 80 click 1 # into the edit field
-sleep 0.2
-xdotool type --delay 20 "Hallo Tray"
-xs_close "$WIN"
-xs_wait_map_state "$WIN" IsUnMapped || xs_fail "close box did not hide the window"
-kill -0 "$PID" || xs_fail "close box ended the program"
-[ ! -e "$INI" ] || xs_fail "hiding wrote the settings"
-tray_click 1
-xs_wait_map_state "$WIN" IsViewable || xs_fail "left click did not show the window"
-net_state | grep -q _NET_WM_STATE_SKIP_TASKBAR || xs_fail "task-bar entry after showing again"
-xs_focus "$WIN"
-[ "$(xs_saved)" = "Hallo Tray" ] || xs_fail "text after hiding: $(cat "$WORK/usersave.txt")"
-
 # Always on top, on the same X window.
 xdotool mousemove --window "$WIN" 95 8 click 1
 sleep 0.4
@@ -42,7 +27,7 @@ net_state | grep -q _NET_WM_STATE_ABOVE || xs_fail "AOT: $(net_state)"
 [ "$(xdotool search --onlyvisible --name '^Beitragsbox 2.0.0$' | head -n1)" = "$WIN" ] ||
     xs_fail "the window was re-created"
 
-# The menu: About (modal, topmost suspended meanwhile), quick help, then "Beenden".
+# The menu: About (modal, topmost suspended meanwhile), then "Beenden".
 tray_click 3
 xs_shot tray-menu
 xdotool key Escape
@@ -54,19 +39,6 @@ xs_shot about
 xs_close "$ABOUT"
 sleep 0.4
 net_state | grep -q _NET_WM_STATE_ABOVE || xs_fail "topmost not back after About"
-menu_choose Down Down Return
-HELP=$(xs_wait_window "Kurzhilfe") || xs_fail "no quick-help window"
-xs_shot kurzhilfe
-xs_close "$HELP"
-sleep 0.3
-menu_choose Down Down Down Return
-OPTIONS=$(xs_wait_window "Optionen") || xs_fail "no options dialog"
-net_state | grep -q _NET_WM_STATE_ABOVE && xs_fail "topmost stayed on under the options dialog"
-xs_shot options
-xs_focus "$OPTIONS"
-xdotool key Escape
-sleep 0.4
-net_state | grep -q _NET_WM_STATE_ABOVE || xs_fail "topmost not back after the options dialog"
 menu_choose Up Return
 xs_wait_exit "$PID" 10 || xs_fail "Beenden did not end the program"
 wait "$PID" || xs_fail "program exited with $? after Beenden"

@@ -29,7 +29,6 @@ xs_fail() {
     exit 1
 }
 
-# Registers a process to be ended at exit.
 xs_track() { XS_PIDS=("$1" "${XS_PIDS[@]}"); }
 
 xs_start() {
@@ -70,10 +69,7 @@ xs_start() {
             xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && ready=1 && break
             sleep 0.05
         done
-        [ -n "$ready" ] || {
-            echo "openbox did not start on $DISPLAY: $(cat "$XS_TMP/openbox.log")"
-            exit 1
-        }
+        [ -n "$ready" ] || { echo "openbox did not start: $(cat "$XS_TMP/openbox.log")"; exit 1; }
     fi
 }
 
@@ -88,11 +84,7 @@ xs_start_tray() {
         [ -n "$id" ] && break
         sleep 0.05
     done
-    [ -n "$id" ] || {
-        echo "trayer did not start: $(cat "$XS_TMP/trayer.log")"
-        xdotool search --name . 2>/dev/null | while read -r w; do xdotool getwindowname "$w"; done
-        exit 1
-    }
+    [ -n "$id" ] || { echo "trayer did not start: $(cat "$XS_TMP/trayer.log")"; exit 1; }
     XS_TRAY_PANEL=$id
 }
 
@@ -113,8 +105,7 @@ xs_start_statusnotifier_host() {
     exit 1
 }
 
-# Clicks the given button on the first icon of the tray (the panel shows and grows as icons
-# dock).
+# Clicks the given button on the first icon of the tray.
 xs_tray_click() {
     xs_wait_map_state "$XS_TRAY_PANEL" IsViewable
     eval "$(xdotool getwindowgeometry --shell "$XS_TRAY_PANEL")"
@@ -143,11 +134,9 @@ xs_focus() {
     sleep 0.2
 }
 
-# Asks the window manager to close the window, as its close box does.
 xs_close() { wmctrl -i -c "$1"; }
 
-# Waits until the window is mapped (viewable) or unmapped.
-xs_wait_map_state() {
+xs_wait_map_state() { # window, IsViewable or IsUnMapped
     local id=$1 state=$2
     for _ in $(seq 200); do
         xwininfo -id "$id" 2>/dev/null | grep -q "Map State: $state" && return 0
@@ -157,8 +146,7 @@ xs_wait_map_state() {
     return 1
 }
 
-# Waits until the process has ended; fails after the given seconds.
-xs_wait_exit() {
+xs_wait_exit() { # pid, seconds
     local pid=$1 seconds=${2:-10}
     for _ in $(seq $((seconds * 20))); do
         kill -0 "$pid" 2>/dev/null || return 0

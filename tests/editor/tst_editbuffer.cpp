@@ -1,4 +1,4 @@
-// The tag primitives and the edit buffer, on the plain buffer and on the bound text widget.
+// The edit buffer bound to the text widget, against the plain rules of the tag primitives.
 #include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "text/TagPrimitives.h"
@@ -9,7 +9,6 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-#include "PlainEditBuffer.h"
 #include "support.h"
 
 class TestEditBuffer : public QObject {
@@ -17,9 +16,7 @@ class TestEditBuffer : public QObject {
 
     QPlainTextEdit m_edit;
 
-    std::unique_ptr<EditBuffer> makeBuffer(bool widget, const QString& text) {
-        if (!widget)
-            return std::make_unique<PlainEditBuffer>(text);
+    std::unique_ptr<EditFieldBuffer> makeBuffer(const QString& text) {
         m_edit.clear();
         auto buffer = std::make_unique<EditFieldBuffer>(&m_edit);
         buffer->setText(text);
@@ -27,7 +24,7 @@ class TestEditBuffer : public QObject {
     }
 
 private slots:
-    // The function, the plain buffer and the widget binding give the same text.
+    // The widget binding agrees with this function: bindingAgreesWithPlainRules.
     void replaceRange_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("pos");
@@ -46,64 +43,12 @@ private slots:
         QFETCH(int, len);
         QFETCH(QString, result);
         QCOMPARE(strReplaceRange(text, "X", pos, len), result);
-        for (bool widget : {false, true}) {
-            auto buffer = makeBuffer(widget, text);
-            buffer->setSelStart(int(text.size()));
-            buffer->ReplaceRange("X", pos, len);
-            QCOMPARE(buffer->Text(), result);
-            QCOMPARE(buffer->SelStart(), 0);
-        }
-    }
-
-    void wrapSelection_data() {
-        QTest::addColumn<bool>("widget");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("selStart");
-        QTest::addColumn<int>("selLength");
-        QTest::addColumn<QString>("tag"); // "name=parameter"
-        QTest::addColumn<bool>("between");
-        QTest::addColumn<QString>("after");
-        QTest::addColumn<int>("caret");
-        const auto row = [](const char* name, const QString& text, int start, int length,
-                            const char* tag, bool between, const QString& after, int caret) {
-            for (bool widget : {false, true})
-                QTest::addRow("%s: %s", widget ? "widget" : "plain", name)
-                    << widget << text << start << length << QString(tag) << between << after
-                    << caret;
-        };
-        const QString hw = QStringLiteral("Hallo Welt");
-        row("at caret", hw, 6, 0, "B", false, "Hallo [B][/B]Welt", 13);
-        row("selection", hw, 6, 4, "B", true, "Hallo [B]Welt[/B]", 17);
-        row("between tags", hw, 6, 0, "QUOTE", true, "Hallo [QUOTE][/QUOTE]Welt", 13);
-        row("at end with param", hw, 10, 0, "URL=ziel", true, "Hallo Welt[URL=ziel][/URL]", 20);
-        row("across breaks", "ab|c|d", 1, 6, "B", false, "a[B]b|c|[/B]d", 14);
-        row("after umlaut and emoji", QString::fromUtf8("ä😀|x"), 5, 0, "B", false,
-            QString::fromUtf8("ä😀|[B][/B]x"), 12);
-        row("empty buffer", "", 0, 0, "B", false, "[B][/B]", 7);
-    }
-    void wrapSelection() {
-        QFETCH(bool, widget);
-        QFETCH(QString, text);
-        QFETCH(int, selStart);
-        QFETCH(int, selLength);
-        QFETCH(QString, tag);
-        QFETCH(bool, between);
-        QFETCH(QString, after);
-        QFETCH(int, caret);
-        auto buffer = makeBuffer(widget, crlf(text));
-        buffer->setSelStart(selStart);
-        buffer->setSelLength(selLength);
-        WrapSelection(*buffer, tag.section('=', 0, 0), tag.section('=', 1),
-                      between ? CaretRule::BetweenTags : CaretRule::AfterClosingTag);
-        QCOMPARE(buffer->Text(), crlf(after));
-        QCOMPARE(buffer->SelStart(), caret);
-        QCOMPARE(buffer->SelLength(), 0);
     }
 
     // Separators other than CR and LF stay as they are (those two: the random test below).
     void bindingKeepsOtherSeparators() {
         const QString separators = QString(QChar::Nbsp) + QChar::LineSeparator;
-        QCOMPARE(makeBuffer(true, separators)->Text(), separators);
+        QCOMPARE(makeBuffer(separators)->Text(), separators);
     }
 
     // Random splices and selections on the widget agree with the plain rules, offsets inside a
@@ -118,7 +63,7 @@ private slots:
                 s += pieces[rng.bounded(int(std::size(pieces)))];
             return s;
         };
-        auto buffer = makeBuffer(true, QString());
+        auto buffer = makeBuffer(QString());
         QString expected;
         for (int round = 0; round < 3000; ++round) {
             const int n = int(expected.size());
@@ -152,7 +97,7 @@ private slots:
 
     // A write is one undo step, and undo brings back exactly the old text.
     void bindingUndoStep() {
-        auto buffer = makeBuffer(true, QString());
+        auto buffer = makeBuffer(QString());
         m_edit.document()->clearUndoRedoStacks();
         m_edit.insertPlainText(QStringLiteral("abc\ndef"));
         const QString before = buffer->Text();
@@ -170,8 +115,7 @@ private slots:
         // Deletions in the widget's own text: one step too, the caret at the start.
         const QString tidied = buffer->Text();
         buffer->setSelStart(5);
-        static_cast<EditFieldBuffer&>(*buffer).removeFromRawText(
-            {{1, 3, {}}, {5, 1, {}}, {9, 2, {}}});
+        buffer->removeFromRawText({{1, 3, {}}, {5, 1, {}}, {9, 2, {}}});
         QCOMPARE(buffer->Text(), crlf("ab|[/def"));
         QCOMPARE(buffer->SelStart(), 0);
         m_edit.undo();
@@ -182,8 +126,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("empty") << QString();
         QTest::newRow("breaks") << QStringLiteral("a\u2029\u2029b\u2029");
-        QTest::newRow("umlauts, euro sign, line separator, emoji")
-            << QStringLiteral("Grüße € \u2028 \U0001F600\u2029ß€");
         QTest::newRow("lone surrogates at the breaks")
             << (QStringLiteral("a") + QChar(0xD83D) + QChar::ParagraphSeparator + QChar(0xDE00) +
                 QStringLiteral("b") + QChar(0xD83D));
@@ -202,7 +144,6 @@ private slots:
         QTest::addColumn<int>("selectionStart");
         QTest::newRow("every kind of line break")
             << QStringLiteral("a\r\nb\nc\rd\u2029e") << QString() << 6;
-        QTest::newRow("over a selection") << QStringLiteral("neu\nZeile") << QString() << 2;
         QTest::newRow("text of a web page") << QStringLiteral("fett") << "<b>fett</b>" << 10;
     }
     // The edit field pastes as Qt's own edit field does: the same text and caret, plain text

@@ -1,5 +1,5 @@
-// Fixed readings; radix values and the rounding rule are checked against a reference by the
-// fuzz target fuzz/number.cpp.
+// Fixed readings; blanks, trailing letters, radix values and the rounding rule are checked on any
+// text by the fuzz target fuzz/number.cpp.
 #include "text/NumberReader.h"
 
 #include <QtTest>
@@ -24,11 +24,9 @@ private slots:
         const auto D = NumberSyntax::Decimal;
         const auto S = NumberSyntax::Setting;
         const double inf = std::numeric_limits<double>::infinity();
-        QTest::newRow("leading blanks") << D << "   -3" << -3.0 << -3.0;
         QTest::newRow("blank inside stops") << D << "1 2" << 1.0 << 1.0;
         QTest::newRow("blank after sign stops") << D << "- 5" << 0.0 << 0.0;
         QTest::newRow("leading tab not skipped") << D << "\t3" << 0.0 << 0.0;
-        QTest::newRow("setting: blanks inside") << S << "1 2" << 12.0 << 12.0;
         QTest::newRow("setting: blanks around sign") << S << " - 5" << -5.0 << -5.0;
         QTest::newRow("setting: tab, line feed, point") << S << "\t1\n. 5" << 1.5 << 2.0;
         QTest::newRow("setting: blank in exponent") << S << "1e 5" << 1e5 << 1e5;
@@ -36,7 +34,6 @@ private slots:
         QTest::newRow("double sign") << S << "--5" << 0.0 << 0.0;
         QTest::newRow("no integer part") << D << ".5" << 0.5 << 0.0;
         QTest::newRow("negative point five has no sign") << S << "-.5" << -0.5 << 0.0;
-        QTest::newRow("E exponent") << D << "2.5E1" << 25.0 << 25.0;
         QTest::newRow("D exponent") << S << "1d-2" << 0.01 << 0.0;
         QTest::newRow("exponent without digits") << D << "1e" << 1.0 << 1.0;
         QTest::newRow("exponent with two signs") << S << "1e+-5" << 1.0 << 1.0;
@@ -46,7 +43,6 @@ private slots:
         QTest::newRow("hex stops at G") << S << "& H F G" << 15.0 << 15.0;
         QTest::newRow("octal stops at 8") << S << "&O78" << 7.0 << 7.0;
         QTest::newRow("hex is no decimal") << D << "&HFF" << 0.0 << 0.0;
-        QTest::newRow("stops at letters") << D << "12abc" << 12.0 << 12.0;
         QTest::newRow("second point stops") << S << "1.2.3" << 1.2 << 1.0;
         QTest::newRow("comma is no decimal point") << D << "1,5" << 1.0 << 1.0;
         QTest::newRow("full width digit stops") << D << QStringLiteral("1\uFF12") << 1.0 << 1.0;

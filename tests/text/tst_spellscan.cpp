@@ -100,9 +100,6 @@ private slots:
         row("numbers and words with digits",
             "2024 mp3 3te H2O Wort_mit mp3-Player x",
             "                              ^^^^^^");
-        row("sentence",
-            "Das ist ein Fehlr [B]Fehlr[/B] [URL=http://fehlr.de]Seite[/URL] :fehlr:",
-            "^^^ ^^^ ^^^ ^^^^^    ^^^^^                          ^^^^^");
         // clang-format on
     }
     void checkableWords() {

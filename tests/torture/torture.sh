@@ -27,9 +27,7 @@ TITLE="Beitragsbox 2.0.0"
 GENERAL_KEYS="AutoQuote AutoSave AlwaysOnTop FormBackColor TextColor TextBackColor
     ButtonBackColor Transparency AutoSaveDelay"
 
-ROUNDS=0 TORN=0 LEFTOVERS=0 LOSSES=0 CRASHES=0
-WRITTEN=0 # rounds in which the program began to write the pasted text before the kill
-FOUND=0   # temporary files of killed runs present before a start
+ROUNDS=0 TORN=0 LEFTOVERS=0 LOSSES=0 CRASHES=0 WRITTEN=0 FOUND=0
 
 die() {
     echo "FAIL: $*"
@@ -59,8 +57,7 @@ sleep_until() {
 }
 random30() { echo $(((RANDOM << 15) | RANDOM)); }
 
-# --- The complete versions a file may hold, by size and checksum -------------------------------
-
+# The complete versions a file may hold, by size and checksum.
 declare -A KNOWN=() SIZES=()
 digest() { echo "$(stat -c %s "$1") $(md5sum <"$1" | cut -d' ' -f1)"; }
 register() {
@@ -69,20 +66,13 @@ register() {
     KNOWN[$d]=$2
     SIZES[${d%% *}]=1
 }
-# "absent", the name of a complete version, or "torn SIZE MD5".
-state_of() {
-    if [ ! -e "$1" ]; then
-        echo absent
-        return
-    fi
+state_of() { # "absent", the name of a complete version, or "torn SIZE MD5"
+    [ -e "$1" ] || { echo absent; return; }
     local size d
     size=$(stat -c %s "$1")
     if [ -n "${SIZES[$size]:-}" ]; then
         d=$(digest "$1")
-        if [ -n "${KNOWN[$d]:-}" ]; then
-            echo "${KNOWN[$d]}"
-            return
-        fi
+        [ -n "${KNOWN[$d]:-}" ] && { echo "${KNOWN[$d]}"; return; }
     fi
     echo "torn $(digest "$1")"
 }
@@ -108,9 +98,7 @@ LC_ALL=C awk -v seed="$SEED" 'BEGIN {
 }' >"$DATA/corpus"
 CORPUS_SIZE=$(stat -c %s "$DATA/corpus")
 
-# Writes round $1's text to $DATA/text and registers what the program writes for it: every LF
-# as CR LF and a final CR LF.
-make_text() {
+make_text() { # round; the program writes each LF as CR LF and a final CR LF
     local size offset
     size=$((2000000 + $(random30) % 6000001))
     offset=$(($(random30) % (CORPUS_SIZE - size + 1)))
@@ -123,8 +111,6 @@ make_text() {
     { cat "$DATA/text"; echo; } | LC_ALL=C sed 's/$/\r/' >"$DATA/expected"
     register "$DATA/expected" "text $1"
 }
-
-# --- The settings file -------------------------------------------------------------------------
 
 printf '[SMILIES]\r\nsmiley001=:lach:\r\nsmiley002=:zwinker:\r\nsmiley003=:grübel:\r\n' \
     >"$DATA/smilies"
@@ -154,15 +140,12 @@ settings_complete() {
     [ -z "$(tail -c 1 "$INI" | tr -d '\n')" ]
 }
 
-# --- Checks ------------------------------------------------------------------------------------
-
 torn_file() { # name, path, state, round
     TORN=$((TORN + 1))
     echo "torn after kill $4: $1 (${3#torn }) is none of the complete versions"
     if [ "$1" != Beitragsbox.ini ]; then
         echo "  against text $4: $(cmp "$DATA/expected" "$2" 2>&1 | head -n1)"
     fi
-    # A few copies for a closer look.
     if ((TORN <= 3)); then cp "$2" "$SHOTS/torture-torn-$4-$1" 2>/dev/null || true; fi
 }
 
@@ -188,8 +171,7 @@ check_files() { # round
     fi
 }
 
-# Temporary files the program names after its process id, other than those of process $1.
-temp_files() {
+temp_files() { # the program's temporary files, but for those of process $1
     local f name
     for f in "$WORK"/.beitragsbox-*-*.tmp "$PROG"/.beitragsbox-*-*.tmp; do
         [ -e "$f" ] || continue
@@ -307,7 +289,7 @@ round() {
     status=0
     wait "$PID" 2>/dev/null || status=$?
     untrack "$PID"
-    # 137: our SIGKILL; 0: the end road after SIGTERM finished first. Anything else is a crash.
+    # 0: the end road after SIGTERM finished before our SIGKILL.
     if ((status != 137)) && ! [[ $actions == *term && $status == 0 ]]; then
         CRASHES=$((CRASHES + 1))
         echo "kill $r: the program had ended by itself, status $status"
@@ -317,8 +299,6 @@ round() {
     if [ -n "${TORTURE_VERBOSE:-}" ]; then echo "kill $r: $actions, after $delay ms$sharp"; fi
     check_files "$r"
 }
-
-# --- Rounds ------------------------------------------------------------------------------------
 
 echo "torture: seed $SEED, $KILLS kills"
 T0=$(now_ms)
