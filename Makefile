@@ -33,7 +33,7 @@ define install_missing
 endef
 
 .PHONY: run test deb sanitize fuzz torture deps-run deps-deb deps-test deps-fuzz configure build \
-	bench format clean
+	bench format lint deps-lint clean
 
 deps-run:
 	$(call install_missing,$(BUILD_PACKAGES))
@@ -48,6 +48,10 @@ deps-test:
 FUZZ_PACKAGES := $(BUILD_PACKAGES) clang libclang-rt-14-dev
 deps-fuzz:
 	$(call install_missing,$(FUZZ_PACKAGES))
+
+LINT_PACKAGES := $(TEST_PACKAGES) clang-tidy clang-format
+deps-lint:
+	$(call install_missing,$(LINT_PACKAGES))
 
 configure:
 	cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release \
@@ -99,6 +103,13 @@ bench: deps-test build
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+# clang-tidy with the checks of .clang-tidy over src/ and tests/ (it needs the build's compile
+# commands and Qt's generated sources), and the format of every C++ file there.
+lint: deps-lint build
+	clang-format --dry-run -Werror $$(git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h')
+	run-clang-tidy -quiet -j $$(nproc) -p $(BUILD_DIR) '$(CURDIR)/(src|tests)/.*\.cpp$$' \
+	  > $(BUILD_DIR)/clang-tidy.log 2>&1 || { grep -E 'error:|warning:' $(BUILD_DIR)/clang-tidy.log; exit 1; }
 
 clean:
 	rm -rf $(BUILD_DIR)
