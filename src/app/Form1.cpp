@@ -12,6 +12,7 @@
 #include "platform/profile.h"
 #include "platform/tray.h"
 #include "platform/window.h"
+#include "spelling/NuspellEngine.h"
 #include "text/Commands.h"
 #include "text/KeyDispatch.h"
 #include "text/QuickTexts.h"
@@ -32,7 +33,7 @@
 Form1::Form1() {
     createControls();
     m_buffer = std::make_unique<Text1Buffer>(Text1);
-    m_aids = new WritingAids(Text1);
+    m_aids = new WritingAids(Text1, new NuspellEngine);
     m_autosave = new Autosave(
         [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, this);
     Text1->keyDown = [this](int KeyCode, int Shift) {

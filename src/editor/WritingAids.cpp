@@ -2,7 +2,7 @@
 
 #include "editor/TextField.h"
 #include "platform/boxes.h"
-#include "spelling/spelling.h"
+#include "spelling/SpellingEngine.h"
 #include "text/SpellScan.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -134,10 +134,10 @@ Lines linesIn(const QPointF& blockTop, const QTextLayout* layout, qreal top, qre
 
 } // namespace
 
-WritingAids::WritingAids(TextField* field)
-    : QObject(field), m_field(field), m_checker(new SpellChecker(this)), m_pause(new QTimer(this)) {
-    for (const spelling::Dictionary& dictionary : spelling::installedDictionaries())
-        m_installed.append(dictionary.language);
+WritingAids::WritingAids(TextField* field, SpellingEngine* engine)
+    : QObject(field), m_field(field), m_checker(engine), m_pause(new QTimer(this)) {
+    engine->setParent(this);
+    m_installed = engine->languages();
     m_language = m_installed.value(0, QStringLiteral("de_DE"));
     m_pause->setSingleShot(true);
     m_pause->setInterval(kTagPauseMs);
@@ -145,15 +145,15 @@ WritingAids::WritingAids(TextField* field)
     connect(&m_running, &QFutureWatcher<tagbalance::Result>::finished, this,
             &WritingAids::tagCheckDone);
     // New answers matter only where a word was still waiting for one.
-    connect(m_checker, &SpellChecker::checked, this, [this] {
+    connect(m_checker, &SpellingEngine::checked, this, [this] {
         ++m_generation;
         if (m_sawPending) {
             m_sawPending = false;
             repaintAnswered();
         }
     });
-    connect(m_checker, &SpellChecker::ready, this, [this] { answersChanged(); });
-    connect(m_checker, &SpellChecker::personalListWritten, this,
+    connect(m_checker, &SpellingEngine::ready, this, [this] { answersChanged(); });
+    connect(m_checker, &SpellingEngine::personalListWritten, this,
             [](const QString& word, const files::WriteResult& written) {
                 if (!written.ok)
                     boxes::MsgBox(QStringLiteral("Das Wort \"%1\" konnte nicht ins persönliche "
@@ -289,9 +289,9 @@ void WritingAids::forEachMisspelt(const QTextBlock& block, qsizetype from, qsize
             continue;
         if (!m_quotesChecked && inQuote(block.position() + start))
             continue;
-        const SpellChecker::State state = m_checker->state(text.mid(start, word.length));
-        pending = pending || state == SpellChecker::State::Pending;
-        if (state == SpellChecker::State::Wrong)
+        const SpellingEngine::State state = m_checker->state(text.mid(start, word.length));
+        pending = pending || state == SpellingEngine::State::Pending;
+        if (state == SpellingEngine::State::Wrong)
             found.append({start, word.length});
     }
     m_sawPending = m_sawPending || pending;
@@ -465,7 +465,7 @@ void WritingAids::extendMenu(QMenu* menu, const QPoint& viewportPos) {
         menu->insertAction(top, searching);
         const quint64 request =
             m_checker->requestSuggestions(misspelt.word, kMaxSuggestions, kSuggestionLimitMs);
-        connect(m_checker, &SpellChecker::suggestionsFound, searching,
+        connect(m_checker, &SpellingEngine::suggestionsFound, searching,
                 [this, menu, searching, request, misspelt](quint64 answered,
                                                            const QStringList& suggestions) {
                     if (answered != request)

@@ -15,7 +15,7 @@ class QWidget;
 class QRect;
 class QTextBlock;
 class QTimer;
-class SpellChecker;
+class SpellingEngine;
 class TextField;
 
 // Spell checking that knows the markup, and tags left open, closing nothing or crossing marked
@@ -26,7 +26,8 @@ class TextField;
 class WritingAids : public QObject {
     Q_OBJECT
 public:
-    explicit WritingAids(TextField* field);
+    // Takes the engine over.
+    WritingAids(TextField* field, SpellingEngine* engine);
     ~WritingAids() override;
 
     // The switches of the right-click menu, kept in the settings file.
@@ -41,7 +42,7 @@ public:
     bool tagCheck() const { return m_tagsOn; }
     bool dictionaryInstalled() const { return !m_installed.isEmpty(); }
 
-    SpellChecker& checker() { return *m_checker; }
+    SpellingEngine& checker() { return *m_checker; }
     // A word right for this run, or from now on (in the user's word list, written in the
     // background; a failure is reported in a message box).
     void ignoreWord(const QString& word);
@@ -104,7 +105,7 @@ private:
     void replaceWord(qsizetype start, const QString& word, const QString& replacement);
 
     TextField* m_field;
-    SpellChecker* m_checker;
+    SpellingEngine* m_checker;
     QList<QString> m_installed; // languages with a dictionary
     bool m_spellOn = false;     // on when the settings say so
     bool m_quotesChecked = true;

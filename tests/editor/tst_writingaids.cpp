@@ -2,7 +2,7 @@
 // the right-click menu, and that checking never touches the text or its undo history.
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
-#include "spelling/spelling.h"
+#include "spelling/NuspellEngine.h"
 
 #include <QMenu>
 #include <QPaintEvent>
@@ -85,7 +85,7 @@ private slots:
         m_field = std::make_unique<TextField>();
         m_field->resize(640, 300);
         m_field->show();
-        m_aids = new WritingAids(m_field.get());
+        m_aids = new WritingAids(m_field.get(), new NuspellEngine);
         m_aids->setLanguage(QStringLiteral("de_DE"));
         m_aids->setSpellChecking(true);
         m_aids->setTagCheck(true);
@@ -130,7 +130,7 @@ private slots:
 
         // Found once beforehand without the menu's limit: however busy the machine, the menu
         // then gets them from the checker's memory.
-        QSignalSpy found(&m_aids->checker(), &SpellChecker::suggestionsFound);
+        QSignalSpy found(&m_aids->checker(), &SpellingEngine::suggestionsFound);
         m_aids->checker().requestSuggestions(QStringLiteral("Fehlr"), 7, 10000);
         QVERIFY(found.wait(11000));
         std::unique_ptr<QMenu> menu(m_field->createStandardContextMenu());

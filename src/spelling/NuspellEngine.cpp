@@ -1,4 +1,4 @@
-#include "spelling/spelling.h"
+#include "spelling/NuspellEngine.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -120,10 +120,10 @@ QString personalListPath() {
 
 // Everything the worker thread and the user-interface thread share. `mutex` guards all but the
 // dictionary, which only the worker touches.
-struct SpellChecker::Worker {
+struct NuspellEngine::Worker {
     using Clock = std::chrono::steady_clock;
 
-    SpellChecker* owner = nullptr;
+    NuspellEngine* owner = nullptr;
 
     std::mutex mutex;
     std::condition_variable wake;
@@ -169,7 +169,7 @@ struct SpellChecker::Worker {
     }
 };
 
-void SpellChecker::Worker::run() {
+void NuspellEngine::Worker::run() {
     std::unique_lock lock(mutex);
     for (;;) {
         wake.wait(lock, [this] {
@@ -186,7 +186,7 @@ void SpellChecker::Worker::run() {
     }
 }
 
-void SpellChecker::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
+void NuspellEngine::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
     loadRequested = false;
     const quint64 loading = generation;
     const QString wanted = requestedLanguage;
@@ -239,7 +239,7 @@ void SpellChecker::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
         Qt::QueuedConnection);
 }
 
-void SpellChecker::Worker::suggest(std::unique_lock<std::mutex>& lock) {
+void NuspellEngine::Worker::suggest(std::unique_lock<std::mutex>& lock) {
     const SuggestionRequest request = std::move(*suggestionWanted);
     suggestionWanted.reset();
     // The search that just ended may have found these while the request waited.
@@ -279,7 +279,7 @@ void SpellChecker::Worker::suggest(std::unique_lock<std::mutex>& lock) {
         Qt::QueuedConnection);
 }
 
-void SpellChecker::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
+void NuspellEngine::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
     // Small batches keep checked() coming while a long post is painted for the first time, and
     // let a request for suggestions wait for one batch at most.
     constexpr size_t kBatch = 256;
@@ -301,15 +301,15 @@ void SpellChecker::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
         return;
     for (size_t i = 0; i < words.size(); ++i)
         cache.insert(words[i], isRight(words[i], spelled[i]) ? State::Right : State::Wrong);
-    QMetaObject::invokeMethod(owner, &SpellChecker::checked, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(owner, &NuspellEngine::checked, Qt::QueuedConnection);
 }
 
-SpellChecker::SpellChecker(QObject* parent)
-    : QObject(parent), m_worker(std::make_shared<Worker>()) {
+NuspellEngine::NuspellEngine(QObject* parent)
+    : SpellingEngine(parent), m_worker(std::make_shared<Worker>()) {
     m_worker->owner = this;
 }
 
-SpellChecker::~SpellChecker() {
+NuspellEngine::~NuspellEngine() {
     bool suggesting = false;
     {
         std::lock_guard lock(m_worker->mutex);
@@ -328,7 +328,14 @@ SpellChecker::~SpellChecker() {
         m_worker->thread.join();
 }
 
-void SpellChecker::load(const QString& language) {
+QStringList NuspellEngine::languages() const {
+    QStringList languages;
+    for (const spelling::Dictionary& dictionary : spelling::installedDictionaries())
+        languages.append(dictionary.language);
+    return languages;
+}
+
+void NuspellEngine::load(const QString& language) {
     {
         std::lock_guard lock(m_worker->mutex);
         ++m_worker->generation;
@@ -350,22 +357,22 @@ void SpellChecker::load(const QString& language) {
     m_worker->wake.notify_one();
 }
 
-bool SpellChecker::isReady() const {
+bool NuspellEngine::isReady() const {
     std::lock_guard lock(m_worker->mutex);
     return m_worker->ready;
 }
 
-QString SpellChecker::language() const {
+QString NuspellEngine::language() const {
     std::lock_guard lock(m_worker->mutex);
     return m_worker->language;
 }
 
-QString SpellChecker::dictionaryFile() const {
+QString NuspellEngine::dictionaryFile() const {
     std::lock_guard lock(m_worker->mutex);
     return m_worker->dictionaryFile;
 }
 
-SpellChecker::State SpellChecker::state(const QString& word) {
+NuspellEngine::State NuspellEngine::state(const QString& word) {
     std::unique_lock lock(m_worker->mutex);
     if (!m_worker->active)
         return State::Pending;
@@ -381,7 +388,7 @@ SpellChecker::State SpellChecker::state(const QString& word) {
     return State::Pending;
 }
 
-quint64 SpellChecker::requestSuggestions(const QString& word, int max, int limitMs) {
+quint64 NuspellEngine::requestSuggestions(const QString& word, int max, int limitMs) {
     const quint64 number = ++m_requests;
     m_unanswered.insert(number);
     bool searching = false;
@@ -416,12 +423,12 @@ quint64 SpellChecker::requestSuggestions(const QString& word, int max, int limit
     return number;
 }
 
-void SpellChecker::answerSuggestions(quint64 request, const QStringList& suggestions) {
+void NuspellEngine::answerSuggestions(quint64 request, const QStringList& suggestions) {
     if (m_unanswered.remove(request))
         emit suggestionsFound(request, suggestions);
 }
 
-void SpellChecker::addToPersonalList(const QString& word) {
+void NuspellEngine::addToPersonalList(const QString& word) {
     const QString trimmed = word.trimmed();
     const auto answer = [this, word](const files::WriteResult& result) {
         QMetaObject::invokeMethod(
@@ -475,7 +482,7 @@ void SpellChecker::addToPersonalList(const QString& word) {
     }));
 }
 
-void SpellChecker::ignore(const QString& word) {
+void NuspellEngine::ignore(const QString& word) {
     {
         std::lock_guard lock(m_worker->mutex);
         m_worker->ignored.insert(word);
