@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QSet>
 #include <QStandardPaths>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -20,7 +22,6 @@
 #include <fstream>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace spelling {
@@ -118,16 +119,34 @@ QString personalListPath() {
 
 } // namespace spelling
 
-// Everything the worker thread and the user-interface thread share. `mutex` guards all but the
-// dictionary, which only the worker touches.
-struct NuspellEngine::Worker {
+namespace {
+
+// The engines' work, one task at a time for each engine. Never destroyed: the end of the
+// program does not wait for a search for suggestions, which nuspell cannot interrupt. Threads
+// come with the first dictionary (a program that never checks needs none) and end when idle.
+QThreadPool& workerPool() {
+    static QThreadPool* const pool = [] {
+        auto* made = new QThreadPool;
+        // Room beside the searches that engines destroyed since have left running.
+        made->setMaxThreadCount(std::max(8, QThread::idealThreadCount()));
+        return made;
+    }();
+    return *pool;
+}
+
+} // namespace
+
+// Everything the worker's task and the user-interface thread share. `mutex` guards all but the
+// dictionary, which only the task touches: each engine runs one at a time.
+struct NuspellEngine::Worker : std::enable_shared_from_this<Worker> {
     using Clock = std::chrono::steady_clock;
 
     NuspellEngine* owner = nullptr;
 
     std::mutex mutex;
-    std::condition_variable wake;
+    std::condition_variable idle; // `running` turned false
     bool stop = false;
+    bool running = false; // the task is in the pool
     bool loadRequested = false;
     QString requestedLanguage;
     QString requestedListPath;
@@ -158,8 +177,16 @@ struct NuspellEngine::Worker {
 
     std::unique_ptr<nuspell::Dictionary> dictionary;
 
-    std::thread thread;
-
+    bool hasWork() const {
+        return loadRequested || (ready && (suggestionWanted || !queue.empty()));
+    }
+    // With `mutex` held: starts the task unless it runs already or has nothing to do.
+    void start() {
+        if (running || stop || !hasWork())
+            return;
+        running = true;
+        workerPool().start([self = shared_from_this()] { self->run(); });
+    }
     void run();
     void loadDictionary(std::unique_lock<std::mutex>& lock);
     void suggest(std::unique_lock<std::mutex>& lock);
@@ -169,14 +196,10 @@ struct NuspellEngine::Worker {
     }
 };
 
+// Works until nothing is left, then gives its thread back to the pool.
 void NuspellEngine::Worker::run() {
     std::unique_lock lock(mutex);
-    for (;;) {
-        wake.wait(lock, [this] {
-            return stop || loadRequested || (ready && (suggestionWanted || !queue.empty()));
-        });
-        if (stop)
-            return;
+    while (!stop && hasWork()) {
         if (loadRequested)
             loadDictionary(lock);
         else if (suggestionWanted) // the user is waiting for these
@@ -184,6 +207,8 @@ void NuspellEngine::Worker::run() {
         else
             checkBatch(lock);
     }
+    running = false;
+    idle.notify_all();
 }
 
 void NuspellEngine::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
@@ -310,22 +335,13 @@ NuspellEngine::NuspellEngine(QObject* parent)
 }
 
 NuspellEngine::~NuspellEngine() {
-    bool suggesting = false;
-    {
-        std::lock_guard lock(m_worker->mutex);
-        m_worker->stop = true;
-        suggesting = m_worker->suggesting;
-    }
-    m_worker->wake.notify_all();
-    if (!m_worker->thread.joinable())
-        return;
+    std::unique_lock lock(m_worker->mutex);
+    m_worker->stop = true;
     // A load under way runs to its end (tens of milliseconds); nuspell cannot be interrupted.
     // A search for suggestions may take seconds more: it ends alone, keeping its own share of
     // the worker, and then leaves this object alone.
-    if (suggesting)
-        m_worker->thread.detach();
-    else
-        m_worker->thread.join();
+    if (!m_worker->suggesting)
+        m_worker->idle.wait(lock, [this] { return !m_worker->running; });
 }
 
 QStringList NuspellEngine::languages() const {
@@ -336,25 +352,20 @@ QStringList NuspellEngine::languages() const {
 }
 
 void NuspellEngine::load(const QString& language) {
-    {
-        std::lock_guard lock(m_worker->mutex);
-        ++m_worker->generation;
-        m_worker->loadRequested = true;
-        m_worker->requestedLanguage = language;
-        m_worker->requestedListPath = spelling::personalListPath();
-        m_worker->active = true;
-        m_worker->ready = false;
-        m_worker->language.clear();
-        m_worker->dictionaryFile.clear();
-        m_worker->cache.clear();
-        m_worker->queue.clear();
-        m_worker->suggestionWanted.reset();
-        m_worker->suggested.clear();
-    }
-    // The thread comes with the first dictionary: a program that never checks needs none.
-    if (!m_worker->thread.joinable())
-        m_worker->thread = std::thread([worker = m_worker] { worker->run(); });
-    m_worker->wake.notify_one();
+    std::lock_guard lock(m_worker->mutex);
+    ++m_worker->generation;
+    m_worker->loadRequested = true;
+    m_worker->requestedLanguage = language;
+    m_worker->requestedListPath = spelling::personalListPath();
+    m_worker->active = true;
+    m_worker->ready = false;
+    m_worker->language.clear();
+    m_worker->dictionaryFile.clear();
+    m_worker->cache.clear();
+    m_worker->queue.clear();
+    m_worker->suggestionWanted.reset();
+    m_worker->suggested.clear();
+    m_worker->start();
 }
 
 bool NuspellEngine::isReady() const {
@@ -373,7 +384,7 @@ QString NuspellEngine::dictionaryFile() const {
 }
 
 NuspellEngine::State NuspellEngine::state(const QString& word) {
-    std::unique_lock lock(m_worker->mutex);
+    std::lock_guard lock(m_worker->mutex);
     if (!m_worker->active)
         return State::Pending;
     const auto known = m_worker->cache.constFind(word);
@@ -381,10 +392,7 @@ NuspellEngine::State NuspellEngine::state(const QString& word) {
         return known.value();
     m_worker->cache.insert(word, State::Pending);
     m_worker->queue.push_back(word);
-    const bool wakeWorker = m_worker->ready;
-    lock.unlock();
-    if (wakeWorker)
-        m_worker->wake.notify_one();
+    m_worker->start();
     return State::Pending;
 }
 
@@ -404,12 +412,12 @@ quint64 NuspellEngine::requestSuggestions(const QString& word, int max, int limi
                     m_unanswered.remove(m_worker->suggestionWanted->number);
                 m_worker->suggestionWanted = Worker::SuggestionRequest{
                     number, word, max, Worker::Clock::now() + std::chrono::milliseconds(limitMs)};
+                m_worker->start();
                 searching = true;
             }
         }
     }
     if (searching) {
-        m_worker->wake.notify_one();
         // Time is up: none for now. What the search still finds follows, for a menu still open.
         QTimer::singleShot(limitMs, this, [this, number] {
             if (m_unanswered.contains(number))

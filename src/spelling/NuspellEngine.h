@@ -29,8 +29,8 @@ QString personalListPath();
 
 } // namespace spelling
 
-// The dictionary is loaded, words are checked and suggestions found on a worker thread; the
-// user-interface thread only asks the cache and never waits.
+// The dictionary is loaded, words are checked and suggestions found by a task in a thread pool,
+// one at a time; the user-interface thread only asks the cache and never waits.
 class NuspellEngine : public SpellingEngine {
     Q_OBJECT
 public:

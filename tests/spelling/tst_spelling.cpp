@@ -78,7 +78,7 @@ private slots:
     // Words asked while the dictionary loads get their state after ready().
     void wordsAskedDuringLoad() {
         {
-            NuspellEngine discarded; // destroyed during its load: the worker is joined
+            NuspellEngine discarded; // destroyed during its load: the load is waited for
             discarded.load(QStringLiteral("de_DE"));
         }
         NuspellEngine checker;
