@@ -238,7 +238,7 @@ private slots:
     // the edits. The pause is held, so no later check can set the marks instead.
     void checkOvertakenByTyping() {
         setText(QStringLiteral("abc"));
-        auto* pause = m_aids->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
+        auto* pause = m_aids->findChild<QTimer*>();
         QVERIFY(pause);
         QTextCursor cursor(m_field->document());
         connect(
