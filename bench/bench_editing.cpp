@@ -7,7 +7,7 @@
 #include "editor/WritingAids.h"
 #include "platform/boxes.h"
 #include "platform/memory.h"
-#include "spelling/spelling.h"
+#include "spelling/NuspellEngine.h"
 #include "text/QuoteSpacing.h"
 #include "text/TagBalance.h"
 
@@ -301,7 +301,7 @@ void BM_PageChecked(benchmark::State& state) {
     g_form->resize(1280, 1000); // a page of a maximised window
     QCoreApplication::processEvents();
     QScrollBar* bar = g_form->Text1->verticalScrollBar();
-    SpellChecker& checker = g_form->aids().checker();
+    SpellingEngine& checker = g_form->aids().checker();
     for (auto _ : state) {
         bar->setValue(bar->value() + bar->pageStep());
         g_form->Text1->viewport()->repaint();
@@ -320,7 +320,7 @@ void BM_PageChecked(benchmark::State& state) {
             bool pending = false;
             for (const QString& word : page.split(QLatin1Char(' '), Qt::SkipEmptyParts))
                 pending = pending || (!word.startsWith(QLatin1Char('[')) &&
-                                      checker.state(word) == SpellChecker::State::Pending);
+                                      checker.state(word) == SpellingEngine::State::Pending);
             if (!pending)
                 break;
         }
@@ -420,7 +420,7 @@ void BM_DictionaryLoad(benchmark::State& state) {
     double readyMs = 0, callMs = 0, memoryMb = 0;
     for (auto _ : state) {
         const double before = rssMb();
-        SpellChecker checker;
+        NuspellEngine checker;
         QElapsedTimer clock;
         clock.start();
         checker.load(QStringLiteral("de_DE"));

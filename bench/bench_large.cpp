@@ -10,7 +10,7 @@
 #include "platform/boxes.h"
 #include "platform/files.h"
 #include "platform/memory.h"
-#include "spelling/spelling.h"
+#include "spelling/SpellingEngine.h"
 #include "text/EditBuffer.h"
 #include "text/QuoteSpacing.h"
 #include "text/TextDiff.h"

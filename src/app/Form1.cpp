@@ -14,6 +14,7 @@
 #include "platform/window_colors.h"
 #include "platform/window_loaded.h"
 #include "platform/window_modal.h"
+#include "spelling/NuspellEngine.h"
 #include "text/Commands.h"
 #include "text/KeyDispatch.h"
 #include "text/QuickTexts.h"
@@ -34,7 +35,7 @@
 Form1::Form1() {
     createControls();
     m_buffer = std::make_unique<EditFieldBuffer>(Text1);
-    m_aids = new WritingAids(Text1);
+    m_aids = new WritingAids(Text1, new NuspellEngine);
     m_autosave = new Autosave(
         [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, this);
     Text1->keyDown = [this](int KeyCode, int Shift) {

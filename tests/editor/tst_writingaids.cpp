@@ -1,24 +1,53 @@
-// The writing aids on the real edit field with the real German dictionary: what is underlined,
+// The writing aids on the real edit field with a stand-in spelling engine: what is underlined,
 // the right-click menu, and that checking never touches the text or its undo history.
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
-#include "spelling/spelling.h"
+#include "spelling/SpellingEngine.h"
 
 #include <QMenu>
 #include <QPaintEvent>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
 #include <QtTest>
 
 #include <memory>
 
-#include "support.h"
-
 using Span = WritingAids::Span;
 
 namespace {
+
+// Words holding "fehlr" are wrong ("Fehlr" suggests "Fehler"), and so is "Gnarzt"; the rest
+// are right. The dictionary and the first answer for a word come through the event loop.
+struct FakeEngine : SpellingEngine {
+    bool loaded = false;
+    QSet<QString> known, waiting, right;
+    quint64 requests = 0;
+    void later(const std::function<void()>& answer) { QTimer::singleShot(0, this, answer); }
+    QStringList languages() const override { return {"de_DE", "de_AT"}; }
+    void load(const QString&) override {
+        later([this] { emit ready(loaded = true); });
+    }
+    bool isReady() const override { return loaded; }
+    QString dictionaryFile() const override { return "/fake/de_DE.dic"; }
+    State state(const QString& word) override {
+        if (loaded && !known.contains(word)) {
+            if (waiting.isEmpty())
+                later([this] { waiting.clear(), emit checked(); });
+            known << word, waiting << word;
+        }
+        if (!loaded || waiting.contains(word))
+            return State::Pending;
+        const bool wrong = word.contains("fehlr", Qt::CaseInsensitive) || word == "Gnarzt";
+        return wrong && !right.contains(word) ? State::Wrong : State::Right;
+    }
+    quint64 requestSuggestions(const QString& word, int, int) override {
+        const QStringList found = word == "Fehlr" ? QStringList{"Fehler"} : QStringList();
+        later([this, found, number = ++requests] { emit suggestionsFound(number, found); });
+        return requests;
+    }
+    void addToPersonalList(const QString& word) override { ignore(word); }
+    void ignore(const QString& word) override { right << word, emit checked(); }
+};
 
 const QString kPost =
     QStringLiteral("Das ist ein Fehlr [B]Fehlr[/B] [URL=http://fehlr.de]Seite[/URL] :fehlr:");
@@ -54,7 +83,6 @@ struct PaintedRects : QObject {
 class TestWritingAids : public QObject {
     Q_OBJECT
 
-    QTemporaryDir m_config;
     std::unique_ptr<TextField> m_field;
     WritingAids* m_aids = nullptr;
 
@@ -75,18 +103,11 @@ class TestWritingAids : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-        if (spelling::installedDictionaries().value(0).language != QLatin1String("de_DE"))
-            QFAIL("the German dictionary (hunspell-de-de) is not installed");
-    }
-
     void init() {
         m_field = std::make_unique<TextField>();
         m_field->resize(640, 300);
         m_field->show();
-        m_aids = new WritingAids(m_field.get());
-        m_aids->setLanguage(QStringLiteral("de_DE"));
+        m_aids = new WritingAids(m_field.get(), new FakeEngine);
         m_aids->setSpellChecking(true);
         m_aids->setTagCheck(true);
         // The dictionary comes with the first text, not before.
@@ -128,34 +149,24 @@ private slots:
         QVERIFY(!document->isModified());
         QCOMPARE(m_field->textCursor().position(), 0);
 
-        // Found once beforehand without the menu's limit: however busy the machine, the menu
-        // then gets them from the checker's memory.
-        QSignalSpy found(&m_aids->checker(), &SpellChecker::suggestionsFound);
-        m_aids->checker().requestSuggestions(QStringLiteral("Fehlr"), 7, 10000);
-        QVERIFY(found.wait(11000));
         std::unique_ptr<QMenu> menu(m_field->createStandardContextMenu());
         m_aids->extendMenu(menu.get(), pointOf(24));
         menu->popup(m_field->mapToGlobal(pointOf(24)));
         QCOMPARE(menu->actions().at(0)->text(), QStringLiteral("Vorschläge werden gesucht …"));
-        QTRY_VERIFY(textsOf(*menu).contains(QStringLiteral("Fehler")));
+        QTRY_COMPARE(textsOf(*menu).value(0), QStringLiteral("Fehler"));
         const QStringList texts = textsOf(*menu);
-        const qsizetype fehler = texts.indexOf(QStringLiteral("Fehler"));
-        QVERIFY2(fehler < 7 && !texts.contains(QStringLiteral("Vorschläge werden gesucht …")),
-                 qPrintable(texts.join('|')));
+        QVERIFY(!texts.contains(QStringLiteral("Vorschläge werden gesucht …")));
         for (const char* item : {"Zum Wörterbuch hinzufügen", "Ignorieren", "Rechtschreibprüfung",
                                  "Sprache", "Zitate prüfen", "Tags prüfen"})
             QVERIFY2(texts.contains(QString::fromUtf8(item)), item);
         QTest::keyClick(menu.get(), Qt::Key_Down);
         QCOMPARE(menu->activeAction(), menu->actions().at(0));
         // The dictionary in use, named in the language menu.
-        const QStringList languages =
-            textsOf(*menu->actions().at(int(texts.indexOf("Sprache")))->menu());
-        QVERIFY2(languages.constLast().startsWith(QStringLiteral("Wörterbuch: /")) &&
-                     languages.constLast().endsWith(QStringLiteral("de_DE.dic")),
-                 qPrintable(languages.join('|')));
+        const QMenu* languages = menu->actions().at(int(texts.indexOf("Sprache")))->menu();
+        QCOMPARE(textsOf(*languages).constLast(), QStringLiteral("Wörterbuch: /fake/de_DE.dic"));
         menu->close();
 
-        menu->actions().at(int(fehler))->trigger();
+        menu->actions().at(0)->trigger();
         QCOMPARE(m_field->toPlainText(), QString(kPost).replace(21, 5, QStringLiteral("Fehler")));
         m_field->undo();
         QCOMPARE(m_field->toPlainText(), kPost);
@@ -163,16 +174,14 @@ private slots:
         QTRY_COMPARE(m_aids->misspeltInView(), (QList<Span>{{12, 5}, {21, 5}}));
     }
 
-    // "Ignorieren" and the personal list make the word right; the list is a file of words.
+    // "Ignorieren" and the personal list make the word right at once.
     void ignoreAndPersonalList() {
         setText(QStringLiteral("Ein Fehlr und ein Schreibfehlr"));
         QTRY_COMPARE(m_aids->misspeltInView().size(), 2);
         m_aids->ignoreWord(QStringLiteral("Fehlr"));
-        QTRY_COMPARE(m_aids->misspeltInView(), (QList<Span>{Span{18, 12}}));
+        QCOMPARE(m_aids->misspeltInView(), (QList<Span>{Span{18, 12}}));
         m_aids->addWord(QStringLiteral("Schreibfehlr"));
         QCOMPARE(m_aids->misspeltInView(), QList<Span>());
-        QTRY_VERIFY(readFile(spelling::personalListPath()).contains("Schreibfehlr"));
-        QVERIFY(!readFile(spelling::personalListPath()).contains("Fehlr\n"));
     }
 
     // Tags out of balance are dotted, with a German tool tip; the marks move with an edit
@@ -238,7 +247,7 @@ private slots:
     // the edits. The pause is held, so no later check can set the marks instead.
     void checkOvertakenByTyping() {
         setText(QStringLiteral("abc"));
-        auto* pause = m_aids->findChild<QTimer*>(QString(), Qt::FindDirectChildrenOnly);
+        auto* pause = m_aids->findChild<QTimer*>();
         QVERIFY(pause);
         QTextCursor cursor(m_field->document());
         connect(
@@ -279,22 +288,6 @@ private slots:
         QTRY_VERIFY(m_aids->tagsSettled());
         const tagbalance::Result whole = tagbalance::check(m_field->document()->toRawText());
         QCOMPARE(m_aids->tagMarks(), whole.marks);
-    }
-
-    // The engine needs seconds for a long compound: the menu is ready without it, and says so
-    // until the suggestions or "Keine Vorschläge" come. Last: the search goes on after the
-    // test.
-    void longWordMenuDoesNotWait() {
-        setText(QStringLiteral("Donaudampfschiffahrtsgesellschaftskapitaen").repeated(9).left(350));
-        QTRY_COMPARE(m_aids->misspeltInView().size(), 1);
-        QMenu menu;
-        m_aids->extendMenu(&menu, pointOf(5));
-        QCOMPARE(textsOf(menu).value(0), QStringLiteral("Vorschläge werden gesucht …"));
-        QTRY_VERIFY(!textsOf(menu).contains(QStringLiteral("Vorschläge werden gesucht …")));
-        const QAction* first = menu.actions().at(0);
-        QVERIFY2(first->font().bold() ||
-                     (first->text() == QStringLiteral("Keine Vorschläge") && !first->isEnabled()),
-                 qPrintable(textsOf(menu).join('|')));
     }
 };
 

@@ -21,7 +21,7 @@ check_fails() { # file, include line
 check_fails text/Commands.cpp '#include "platform/boxes.h"'
 check_fails text/Config.h '#include "editor/TextField.h"'
 check_fails platform/files.cpp '#include "app/Form1.h"'
-check_fails spelling/spelling.cpp '#include "editor/TextField.h"'
+check_fails spelling/NuspellEngine.cpp '#include "editor/TextField.h"'
 check_fails editor/TextField.cpp '#include "dialogs/Form2.h"'
 check_fails dialogs/Form2.cpp '#include "app/modMain.h"'
 check_fails text/Smilies.cpp '#include "nowhere/Unknown.h"'

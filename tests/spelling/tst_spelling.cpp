@@ -1,6 +1,6 @@
 // The spell checker with the real German dictionary: the installed dictionaries, words checked
 // on the worker, suggestions and the user's own word list.
-#include "spelling/spelling.h"
+#include "spelling/NuspellEngine.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -11,34 +11,34 @@
 namespace {
 
 // One character a word: ? pending, + right, - wrong.
-QString states(SpellChecker& checker, const QStringList& words) {
+QString states(NuspellEngine& checker, const QStringList& words) {
     QString result;
     for (const QString& word : words) {
-        const SpellChecker::State state = checker.state(word);
-        result += state == SpellChecker::State::Pending ? u'?'
-                  : state == SpellChecker::State::Right ? u'+'
-                                                        : u'-';
+        const NuspellEngine::State state = checker.state(word);
+        result += state == NuspellEngine::State::Pending ? u'?'
+                  : state == NuspellEngine::State::Right ? u'+'
+                                                         : u'-';
     }
     return result;
 }
 
-bool loaded(SpellChecker& checker, const QString& language = QStringLiteral("de_DE")) {
-    QSignalSpy ready(&checker, &SpellChecker::ready);
+bool loaded(NuspellEngine& checker, const QString& language = QStringLiteral("de_DE")) {
+    QSignalSpy ready(&checker, &NuspellEngine::ready);
     checker.load(language);
     return ready.wait(10000) && ready.first().first().toBool();
 }
 
 // The answer to one request, with time enough for a loaded machine.
-QStringList suggestionsFor(SpellChecker& checker, const QString& word, int max = 7) {
-    QSignalSpy found(&checker, &SpellChecker::suggestionsFound);
+QStringList suggestionsFor(NuspellEngine& checker, const QString& word, int max = 7) {
+    QSignalSpy found(&checker, &NuspellEngine::suggestionsFound);
     const quint64 request = checker.requestSuggestions(word, max, 10000);
     if ((found.isEmpty() && !found.wait(11000)) || found.first().first().toULongLong() != request)
         return {QStringLiteral("<no answer>")};
     return found.first().at(1).toStringList();
 }
 
-files::WriteResult added(SpellChecker& checker, const QString& word) {
-    QSignalSpy written(&checker, &SpellChecker::personalListWritten);
+files::WriteResult added(NuspellEngine& checker, const QString& word) {
+    QSignalSpy written(&checker, &NuspellEngine::personalListWritten);
     checker.addToPersonalList(word);
     if ((written.isEmpty() && !written.wait(5000)) || written.first().first().toString() != word)
         return {false, QStringLiteral("no answer")};
@@ -78,12 +78,12 @@ private slots:
     // Words asked while the dictionary loads get their state after ready().
     void wordsAskedDuringLoad() {
         {
-            SpellChecker discarded; // destroyed during its load: the worker is joined
+            NuspellEngine discarded; // destroyed during its load: the load is waited for
             discarded.load(QStringLiteral("de_DE"));
         }
-        SpellChecker checker;
-        QSignalSpy ready(&checker, &SpellChecker::ready);
-        QSignalSpy checked(&checker, &SpellChecker::checked);
+        NuspellEngine checker;
+        QSignalSpy ready(&checker, &NuspellEngine::ready);
+        QSignalSpy checked(&checker, &NuspellEngine::checked);
         const QStringList words{"Fehlr", "Fehler", "Straße", "Grüße", "Nachrcht"};
         checker.load(QStringLiteral("de_DE"));
         QCOMPARE(states(checker, words), QStringLiteral("?????"));
@@ -108,7 +108,7 @@ private slots:
         QFETCH(QString, word);
         QFETCH(QString, expected);
         QFETCH(bool, first);
-        SpellChecker checker;
+        NuspellEngine checker;
         QCOMPARE(suggestionsFor(checker, word), QStringList()); // no dictionary yet
         QVERIFY(loaded(checker));
         QStringList found = suggestionsFor(checker, word);
@@ -140,7 +140,7 @@ private slots:
         QVERIFY(writeFile(folder.filePath("de_DE.dic"), dic));
         qputenv("DICPATH", QFile::encodeName(folder.path()));
         const QString first = spelling::installedDictionaries().value(0).affPath;
-        SpellChecker checker;
+        NuspellEngine checker;
         const bool ok = loaded(checker);
         qunsetenv("DICPATH");
         QCOMPARE(first, folder.filePath("de_DE.aff"));
@@ -159,8 +159,8 @@ private slots:
     }
     void unknownLanguage() {
         QFETCH(QString, language);
-        SpellChecker checker;
-        QSignalSpy ready(&checker, &SpellChecker::ready);
+        NuspellEngine checker;
+        QSignalSpy ready(&checker, &NuspellEngine::ready);
         checker.load(language);
         QTRY_COMPARE(ready.count(), 1);
         QCOMPARE(ready.first().first().toBool(), false);
@@ -180,8 +180,8 @@ private slots:
         QVERIFY(writeFile(m_listPath, "Quabbelwurz\r\n\r\nSchnurzelbart"));
         const QStringList words{"Quabbelwurz", "Schnurzelbart", "Blubberkiste"};
         {
-            SpellChecker checker;
-            QSignalSpy checked(&checker, &SpellChecker::checked);
+            NuspellEngine checker;
+            QSignalSpy checked(&checker, &NuspellEngine::checked);
             QVERIFY(loaded(checker));
             QTRY_COMPARE(states(checker, words), QStringLiteral("++-"));
             for (int twice = 0; twice < 2; ++twice) {
@@ -193,7 +193,7 @@ private slots:
             }
         }
         QCOMPARE(readFile(m_listPath), "Quabbelwurz\r\n\r\nSchnurzelbart\r\nBlubberkiste\r\n");
-        SpellChecker later;
+        NuspellEngine later;
         QVERIFY(loaded(later));
         QTRY_COMPARE(states(later, words), QStringLiteral("+++"));
     }
@@ -201,7 +201,7 @@ private slots:
     // A folder named like the list: nothing to read, the write fails with the file named.
     void personalListNotWritable() {
         QVERIFY(QDir().mkpath(m_listPath));
-        SpellChecker checker;
+        NuspellEngine checker;
         QVERIFY(loaded(checker));
         QTRY_COMPARE(states(checker, {"Quabbelwurz"}), QStringLiteral("-"));
         const files::WriteResult result = added(checker, "Quabbelwurz");

@@ -1,4 +1,4 @@
-#include "spelling/spelling.h"
+#include "spelling/NuspellEngine.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -6,6 +6,8 @@
 #include <QHash>
 #include <QSet>
 #include <QStandardPaths>
+#include <QThread>
+#include <QThreadPool>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -20,7 +22,6 @@
 #include <fstream>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
 
 namespace spelling {
@@ -118,16 +119,34 @@ QString personalListPath() {
 
 } // namespace spelling
 
-// Everything the worker thread and the user-interface thread share. `mutex` guards all but the
-// dictionary, which only the worker touches.
-struct SpellChecker::Worker {
+namespace {
+
+// The engines' work, one task at a time for each engine. Never destroyed: the end of the
+// program does not wait for a search for suggestions, which nuspell cannot interrupt. Threads
+// come with the first dictionary (a program that never checks needs none) and end when idle.
+QThreadPool& workerPool() {
+    static QThreadPool* const pool = [] {
+        auto* made = new QThreadPool;
+        // Room beside the searches that engines destroyed since have left running.
+        made->setMaxThreadCount(std::max(8, QThread::idealThreadCount()));
+        return made;
+    }();
+    return *pool;
+}
+
+} // namespace
+
+// Everything the worker's task and the user-interface thread share. `mutex` guards all but the
+// dictionary, which only the task touches: each engine runs one at a time.
+struct NuspellEngine::Worker : std::enable_shared_from_this<Worker> {
     using Clock = std::chrono::steady_clock;
 
-    SpellChecker* owner = nullptr;
+    NuspellEngine* owner = nullptr;
 
     std::mutex mutex;
-    std::condition_variable wake;
+    std::condition_variable idle; // `running` turned false
     bool stop = false;
+    bool running = false; // the task is in the pool
     bool loadRequested = false;
     QString requestedLanguage;
     QString requestedListPath;
@@ -158,8 +177,16 @@ struct SpellChecker::Worker {
 
     std::unique_ptr<nuspell::Dictionary> dictionary;
 
-    std::thread thread;
-
+    bool hasWork() const {
+        return loadRequested || (ready && (suggestionWanted || !queue.empty()));
+    }
+    // With `mutex` held: starts the task unless it runs already or has nothing to do.
+    void start() {
+        if (running || stop || !hasWork())
+            return;
+        running = true;
+        workerPool().start([self = shared_from_this()] { self->run(); });
+    }
     void run();
     void loadDictionary(std::unique_lock<std::mutex>& lock);
     void suggest(std::unique_lock<std::mutex>& lock);
@@ -169,14 +196,10 @@ struct SpellChecker::Worker {
     }
 };
 
-void SpellChecker::Worker::run() {
+// Works until nothing is left, then gives its thread back to the pool.
+void NuspellEngine::Worker::run() {
     std::unique_lock lock(mutex);
-    for (;;) {
-        wake.wait(lock, [this] {
-            return stop || loadRequested || (ready && (suggestionWanted || !queue.empty()));
-        });
-        if (stop)
-            return;
+    while (!stop && hasWork()) {
         if (loadRequested)
             loadDictionary(lock);
         else if (suggestionWanted) // the user is waiting for these
@@ -184,9 +207,11 @@ void SpellChecker::Worker::run() {
         else
             checkBatch(lock);
     }
+    running = false;
+    idle.notify_all();
 }
 
-void SpellChecker::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
+void NuspellEngine::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
     loadRequested = false;
     const quint64 loading = generation;
     const QString wanted = requestedLanguage;
@@ -239,7 +264,7 @@ void SpellChecker::Worker::loadDictionary(std::unique_lock<std::mutex>& lock) {
         Qt::QueuedConnection);
 }
 
-void SpellChecker::Worker::suggest(std::unique_lock<std::mutex>& lock) {
+void NuspellEngine::Worker::suggest(std::unique_lock<std::mutex>& lock) {
     const SuggestionRequest request = std::move(*suggestionWanted);
     suggestionWanted.reset();
     // The search that just ended may have found these while the request waited.
@@ -279,7 +304,7 @@ void SpellChecker::Worker::suggest(std::unique_lock<std::mutex>& lock) {
         Qt::QueuedConnection);
 }
 
-void SpellChecker::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
+void NuspellEngine::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
     // Small batches keep checked() coming while a long post is painted for the first time, and
     // let a request for suggestions wait for one batch at most.
     constexpr size_t kBatch = 256;
@@ -301,72 +326,65 @@ void SpellChecker::Worker::checkBatch(std::unique_lock<std::mutex>& lock) {
         return;
     for (size_t i = 0; i < words.size(); ++i)
         cache.insert(words[i], isRight(words[i], spelled[i]) ? State::Right : State::Wrong);
-    QMetaObject::invokeMethod(owner, &SpellChecker::checked, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(owner, &NuspellEngine::checked, Qt::QueuedConnection);
 }
 
-SpellChecker::SpellChecker(QObject* parent)
-    : QObject(parent), m_worker(std::make_shared<Worker>()) {
+NuspellEngine::NuspellEngine(QObject* parent)
+    : SpellingEngine(parent), m_worker(std::make_shared<Worker>()) {
     m_worker->owner = this;
 }
 
-SpellChecker::~SpellChecker() {
-    bool suggesting = false;
-    {
-        std::lock_guard lock(m_worker->mutex);
-        m_worker->stop = true;
-        suggesting = m_worker->suggesting;
-    }
-    m_worker->wake.notify_all();
-    if (!m_worker->thread.joinable())
-        return;
+NuspellEngine::~NuspellEngine() {
+    std::unique_lock lock(m_worker->mutex);
+    m_worker->stop = true;
     // A load under way runs to its end (tens of milliseconds); nuspell cannot be interrupted.
     // A search for suggestions may take seconds more: it ends alone, keeping its own share of
     // the worker, and then leaves this object alone.
-    if (suggesting)
-        m_worker->thread.detach();
-    else
-        m_worker->thread.join();
+    if (!m_worker->suggesting)
+        m_worker->idle.wait(lock, [this] { return !m_worker->running; });
 }
 
-void SpellChecker::load(const QString& language) {
-    {
-        std::lock_guard lock(m_worker->mutex);
-        ++m_worker->generation;
-        m_worker->loadRequested = true;
-        m_worker->requestedLanguage = language;
-        m_worker->requestedListPath = spelling::personalListPath();
-        m_worker->active = true;
-        m_worker->ready = false;
-        m_worker->language.clear();
-        m_worker->dictionaryFile.clear();
-        m_worker->cache.clear();
-        m_worker->queue.clear();
-        m_worker->suggestionWanted.reset();
-        m_worker->suggested.clear();
-    }
-    // The thread comes with the first dictionary: a program that never checks needs none.
-    if (!m_worker->thread.joinable())
-        m_worker->thread = std::thread([worker = m_worker] { worker->run(); });
-    m_worker->wake.notify_one();
+QStringList NuspellEngine::languages() const {
+    QStringList languages;
+    for (const spelling::Dictionary& dictionary : spelling::installedDictionaries())
+        languages.append(dictionary.language);
+    return languages;
 }
 
-bool SpellChecker::isReady() const {
+void NuspellEngine::load(const QString& language) {
+    std::lock_guard lock(m_worker->mutex);
+    ++m_worker->generation;
+    m_worker->loadRequested = true;
+    m_worker->requestedLanguage = language;
+    m_worker->requestedListPath = spelling::personalListPath();
+    m_worker->active = true;
+    m_worker->ready = false;
+    m_worker->language.clear();
+    m_worker->dictionaryFile.clear();
+    m_worker->cache.clear();
+    m_worker->queue.clear();
+    m_worker->suggestionWanted.reset();
+    m_worker->suggested.clear();
+    m_worker->start();
+}
+
+bool NuspellEngine::isReady() const {
     std::lock_guard lock(m_worker->mutex);
     return m_worker->ready;
 }
 
-QString SpellChecker::language() const {
+QString NuspellEngine::language() const {
     std::lock_guard lock(m_worker->mutex);
     return m_worker->language;
 }
 
-QString SpellChecker::dictionaryFile() const {
+QString NuspellEngine::dictionaryFile() const {
     std::lock_guard lock(m_worker->mutex);
     return m_worker->dictionaryFile;
 }
 
-SpellChecker::State SpellChecker::state(const QString& word) {
-    std::unique_lock lock(m_worker->mutex);
+NuspellEngine::State NuspellEngine::state(const QString& word) {
+    std::lock_guard lock(m_worker->mutex);
     if (!m_worker->active)
         return State::Pending;
     const auto known = m_worker->cache.constFind(word);
@@ -374,14 +392,11 @@ SpellChecker::State SpellChecker::state(const QString& word) {
         return known.value();
     m_worker->cache.insert(word, State::Pending);
     m_worker->queue.push_back(word);
-    const bool wakeWorker = m_worker->ready;
-    lock.unlock();
-    if (wakeWorker)
-        m_worker->wake.notify_one();
+    m_worker->start();
     return State::Pending;
 }
 
-quint64 SpellChecker::requestSuggestions(const QString& word, int max, int limitMs) {
+quint64 NuspellEngine::requestSuggestions(const QString& word, int max, int limitMs) {
     const quint64 number = ++m_requests;
     m_unanswered.insert(number);
     bool searching = false;
@@ -397,12 +412,12 @@ quint64 SpellChecker::requestSuggestions(const QString& word, int max, int limit
                     m_unanswered.remove(m_worker->suggestionWanted->number);
                 m_worker->suggestionWanted = Worker::SuggestionRequest{
                     number, word, max, Worker::Clock::now() + std::chrono::milliseconds(limitMs)};
+                m_worker->start();
                 searching = true;
             }
         }
     }
     if (searching) {
-        m_worker->wake.notify_one();
         // Time is up: none for now. What the search still finds follows, for a menu still open.
         QTimer::singleShot(limitMs, this, [this, number] {
             if (m_unanswered.contains(number))
@@ -416,12 +431,12 @@ quint64 SpellChecker::requestSuggestions(const QString& word, int max, int limit
     return number;
 }
 
-void SpellChecker::answerSuggestions(quint64 request, const QStringList& suggestions) {
+void NuspellEngine::answerSuggestions(quint64 request, const QStringList& suggestions) {
     if (m_unanswered.remove(request))
         emit suggestionsFound(request, suggestions);
 }
 
-void SpellChecker::addToPersonalList(const QString& word) {
+void NuspellEngine::addToPersonalList(const QString& word) {
     const QString trimmed = word.trimmed();
     const auto answer = [this, word](const files::WriteResult& result) {
         QMetaObject::invokeMethod(
@@ -475,7 +490,7 @@ void SpellChecker::addToPersonalList(const QString& word) {
     }));
 }
 
-void SpellChecker::ignore(const QString& word) {
+void NuspellEngine::ignore(const QString& word) {
     {
         std::lock_guard lock(m_worker->mutex);
         m_worker->ignored.insert(word);
