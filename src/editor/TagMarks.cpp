@@ -172,7 +172,10 @@ void TagMarks::done() {
         moveAlong(result.marks, result.quotes, edit);
     m_editsSince.clear();
     const bool otherQuotes = m_quotesWanted && result.quotes != m_quotes;
-    const auto [from, to] = viewlines::rangeInView(*m_field);
+    // Named copies: clang before 16 cannot capture structured bindings.
+    const auto range = viewlines::rangeInView(*m_field);
+    const auto from = range.first;
+    const auto to = range.second;
     const auto inView = [from, to](const QList<tagbalance::Mark>& marks) {
         const auto first =
             std::partition_point(marks.cbegin(), marks.cend(), [from](const tagbalance::Mark& m) {

@@ -63,7 +63,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("marks");
         QTest::addColumn<QString>("quotes");
-        const auto row = [](const char* name, const char* text, QStringList marks,
+        const auto row = [](const char* name, const char* text, const QStringList& marks,
                             const char* quotes = "") {
             QTest::newRow(name) << QString::fromUtf8(text) << marks << QString(quotes);
         };
