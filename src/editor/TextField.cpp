@@ -1,5 +1,6 @@
 #include "editor/TextField.h"
 
+#include "platform/mnemonics.h"
 #include "text/KeyDispatch.h"
 
 #include <QContextMenuEvent>
@@ -71,6 +72,7 @@ void TextField::contextMenuEvent(QContextMenuEvent* event) {
     m_contextMenuPos = event->pos();
     std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
     emit contextMenuAboutToShow(menu.get());
+    mnemonics::addMissing(menu.get());
     menu->exec(event->globalPos());
 }
 

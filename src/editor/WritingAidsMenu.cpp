@@ -2,6 +2,7 @@
 
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
+#include "platform/mnemonics.h"
 #include "spelling/SpellingEngine.h"
 
 #include <QActionGroup>
@@ -75,6 +76,8 @@ void extend(WritingAids& aids, TextField* field, QMenu* menu, const QPoint& view
                              }
                              menu->removeAction(searching);
                              searching->deleteLater();
+                             // The words came after the menu got its mnemonics.
+                             mnemonics::addMissing(menu);
                          });
         auto* add = new QAction(QStringLiteral("Zum Wörterbuch hinzufügen"), menu);
         QObject::connect(add, &QAction::triggered, &aids,

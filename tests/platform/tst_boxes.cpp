@@ -1,10 +1,12 @@
 // The real message and input boxes, answered by a timer; the clipboard's text.
 #include "platform/boxes.h"
 #include "platform/clipboard.h"
+#include "platform/mnemonics.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QMenu>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -14,6 +16,26 @@ class TestBoxes : public QObject {
     Q_OBJECT
 
 private slots:
+    // Menus mix Qt's items, some of them without a mnemonic, with the program's own: afterwards
+    // every item has one, none twice, and the ones that had one keep it.
+    void everyMenuItemGetsAMnemonic() {
+        QMenu menu;
+        for (const char* text : {"&Rückgängig", "Löschen", "Alles auswählen", "Laden && mehr"})
+            menu.addAction(QString::fromUtf8(text));
+        menu.addSeparator();
+        menu.addMenu(QStringLiteral("Sprache"))->addAction(QStringLiteral("Deutsch"));
+        mnemonics::addMissing(&menu);
+        QStringList texts;
+        for (const QAction* item : menu.actions())
+            if (!item->isSeparator())
+                texts << item->text();
+        QCOMPARE(texts,
+                 QStringList({QString::fromUtf8("&Rückgängig"), QString::fromUtf8("&Löschen"),
+                              QString::fromUtf8("&Alles auswählen"),
+                              QStringLiteral("La&den && mehr"), QStringLiteral("&Sprache")}));
+        QCOMPARE(menu.actions().constLast()->menu()->actions().at(0)->text(),
+                 QStringLiteral("&Deutsch"));
+    }
     // An empty field under the prompt; OK gives the text typed, Cancel "".
     void inputBox() {
         QStringList seen;
