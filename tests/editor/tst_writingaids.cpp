@@ -95,10 +95,11 @@ class TestWritingAids : public QObject {
         cursor.setPosition(position);
         return m_field->cursorRect(cursor).center();
     }
+    // As a screen reader says them: without the mnemonics' ampersands.
     static QStringList textsOf(const QMenu& menu) {
         QStringList texts;
         for (QAction* action : menu.actions())
-            texts << action->text();
+            texts << QString(action->text()).remove(u'&');
         return texts;
     }
 
