@@ -1,4 +1,5 @@
 #pragma once
+#include "app/EndReason.h"
 #include "platform/IntervalTimer.h"
 #include "platform/SingleInstance.h"
 #include "text/ColorGroup.h"
@@ -27,10 +28,6 @@ class EditFieldBuffer;
 class TextField;
 class TrayIcon;
 class WritingAids;
-
-// Who ended the program: the user (a message box can be shown), or a signal or the end of
-// the desktop session (nobody may be watching).
-enum class EndReason { User, Signal, Session };
 
 // The main window: the edit field, the markup buttons, quick texts, smilies and the three
 // check boxes. It lives for the whole run; its close box hides it where a tray icon can bring

@@ -165,5 +165,6 @@ void Form1::applyTransparency(int level) {
 
 void Form1::keepTransparency(int level) {
     m_transparency = uint8_t(level);
-    applyTransparency(level);
+    if (m_alphaSupport)
+        SetTransparency(this, level);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // modMain: the start and the end of the program.
-#include "app/Form1.h"
+#include "app/EndReason.h"
 
 #include <QString>
 
