@@ -20,9 +20,11 @@
 struct TestFolders {
     QTemporaryDir program;
     QTemporaryDir work;
+    QTemporaryDir data; // the user's data folder, where drafts go
     static inline QString programPath; // the program folder of this run
     TestFolders() {
         programPath = program.path();
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
 #ifdef BEITRAGSBOX_TEST_PROGRAM_FOLDER
         settingsfile::setProgramFolderForTests(program.path());
 #endif

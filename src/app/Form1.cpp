@@ -1,13 +1,16 @@
 #include "app/Form1.h"
 
-#include "app/Autosave.h"
+#include "app/DraftKeeper.h"
 #include "app/modMain.h"
 #include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
+#include "dialogs/DraftsWindow.h"
+#include "platform/BackgroundWriter.h"
 #include "platform/boxes.h"
 #include "platform/clipboard.h"
 #include "platform/clsINIClass.h"
+#include "platform/draftfolder.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/tray.h"
@@ -23,6 +26,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QComboBox>
 #include <QDebug>
 #include <QFileInfo>
@@ -32,25 +36,43 @@
 #include <QTextDocument>
 #include <QTimer>
 
+namespace {
+// Relative: the working folder the program started in, held for the run.
+const QString kAutosaveFile = QStringLiteral("autosave.txt");
+// Keys closer together than this are typing.
+constexpr int kTypingPauseMs = 250;
+// After a key, its repaint comes first.
+constexpr int kAfterKeyMs = 5;
+} // namespace
+
 Form1::Form1() {
     createControls();
     m_buffer = std::make_unique<EditFieldBuffer>(Text1);
     m_aids = new WritingAids(Text1, new NuspellEngine);
-    m_autosave = new Autosave(
-        [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, this);
+    m_autosave = new BackgroundWriter(
+        kAutosaveFile, [this](bool failing, const QString& reason) { autosaveReport(failing, reason); },
+        false, this);
+    m_drafts = new DraftKeeper(
+        draftfolder::path(), QDateTime::currentDateTime(),
+        [this](bool failing, const QString& reason) { draftReport(failing, reason); }, this);
+    connect(m_drafts, &DraftKeeper::due, this, [this] { copyBetweenKeys(DraftCopy); });
+    m_drafts->tidyInBackground();
     Text1->keyDown = [this](int KeyCode, int Shift) {
         keyPressed();
         return Text1_KeyDown(KeyCode, Shift);
     };
     m_tickAfterKey = new QTimer(this);
     m_tickAfterKey->setSingleShot(true);
-    connect(m_tickAfterKey, &QTimer::timeout, this, &Form1::autosaveNow);
+    connect(m_tickAfterKey, &QTimer::timeout, this, &Form1::copyPending);
     m_trayWatch = new QTimer(this);
     m_trayWatch->setInterval(2000);
     connect(m_trayWatch, &QTimer::timeout, this, &Form1::watchTray);
     connect(Text1, &TextField::contextMenuAboutToShow, this, &Form1::addRecoveryItem);
     connect(Text1->document(), &QTextDocument::contentsChanged, this,
-            [this] { m_changedSinceAutosave = true; });
+            [this] {
+                m_changedSinceAutosave = true;
+                m_drafts->changed();
+            });
 }
 
 Form1::~Form1() {
@@ -171,6 +193,7 @@ void Form1::Form_Unload(int& /*Cancel*/) {
     Timer1->setEnabled(false);
     m_tickAfterKey->stop();
     finishAutosave();
+    m_drafts->saveAtEnd(m_buffer->rawText());
     SaveSettings();
     emit unloaded();
 }
@@ -178,6 +201,7 @@ void Form1::Form_Unload(int& /*Cancel*/) {
 void Form1::keepForAbruptEnd() {
     m_unloading = true;
     finishAutosave();
+    m_drafts->saveAtEnd(m_buffer->rawText());
     SaveSettings();
 }
 
@@ -185,20 +209,24 @@ void Form1::finishAutosave() {
     m_autosave->finish();
 }
 
-namespace {
-// Keys closer together than this are typing.
-constexpr int kTypingPauseMs = 250;
-// After a key, its repaint comes first.
-constexpr int kAfterKeyMs = 5;
-} // namespace
 
 void Form1::Timer1_Timer() {
+    copyBetweenKeys(AutosaveCopy);
+}
+
+void Form1::copyBetweenKeys(int copies) {
+    m_pendingCopies |= copies;
     if (m_lastKey.isValid() && m_lastKey.elapsed() < kTypingPauseMs) {
         if (!m_tickAfterKey->isActive())
             m_tickAfterKey->start(kTypingPauseMs);
         return;
     }
-    autosaveNow();
+    copyPending();
+}
+
+void Form1::saveDraftNow() {
+    m_pendingCopies |= DraftCopy;
+    copyPending();
 }
 
 void Form1::keyPressed() {
@@ -207,52 +235,100 @@ void Form1::keyPressed() {
         m_tickAfterKey->start(kAfterKeyMs);
 }
 
-void Form1::autosaveNow() {
+void Form1::copyPending() {
     m_tickAfterKey->stop();
+    const int copies = std::exchange(m_pendingCopies, 0);
     // An unchanged text is not written again: after a crash, the copy from the last run stays
     // until the user changes the text of this one.
-    if (!m_changedSinceAutosave && !m_autosave->failing())
+    const bool autosave =
+        (copies & AutosaveCopy) && (m_changedSinceAutosave || m_autosave->failing());
+    const bool draft = (copies & DraftCopy) && m_drafts->pending();
+    if (!autosave && !draft)
         return;
-    m_changedSinceAutosave = false;
-    m_autosave->save(m_buffer->rawText());
+    // One copy of a large text serves both.
+    const QString text = m_buffer->rawText();
+    if (autosave) {
+        m_changedSinceAutosave = false;
+        m_autosave->save(text);
+    }
+    if (draft)
+        m_drafts->save(text);
 }
 
 void Form1::addRecoveryItem(QMenu* menu) {
-    const QFileInfo file(Autosave::fileName());
+    const QFileInfo file(kAutosaveFile);
     menu->addSeparator();
     QAction* load =
         menu->addAction(QStringLiteral("Automatische Sicherung laden"), this, &Form1::loadAutosave);
     load->setEnabled(file.isFile() && file.size() > 0);
+    menu->addAction(QStringLiteral("Frühere &Entwürfe …"), this, [this] { showDrafts(); });
+    QAction* keep = menu->addAction(QStringLiteral("Entwürfe &behalten"));
+    keep->setCheckable(true);
+    keep->setChecked(m_drafts->enabled());
+    connect(keep, &QAction::toggled, m_drafts, &DraftKeeper::setEnabled);
 }
 
-void Form1::loadAutosave() {
-    const files::ReadResult read = files::readTextFile(Autosave::fileName());
-    if (!read.ok) {
-        boxes::MsgBox(QStringLiteral("Die automatische Sicherung \"%1\" konnte nicht gelesen "
-                                     "werden.\n%2")
-                          .arg(Autosave::fileName(), read.reason));
-        return;
+DraftsWindow* Form1::showDrafts() {
+    if (!m_draftsWindow) {
+        m_draftsWindow = new DraftsWindow(m_drafts->folder(), m_drafts->fileName(), this);
+        connect(m_draftsWindow, &DraftsWindow::loadRequested, this, &Form1::loadText);
     }
-    // The file is the text and one CR LF; one undo step brings back what was there.
-    QString text = toCrLf(read.text);
-    if (text.endsWith(QLatin1String("\r\n")))
-        text.chop(2);
-    m_buffer->setText(text);
+    // The list is read again at each opening: other runs may have written since.
+    m_draftsWindow->open();
+    return m_draftsWindow;
+}
+
+void Form1::loadText(const QString& text) {
+    m_buffer->setText(toCrLf(text));
     m_buffer->SetFocus();
 }
 
+void Form1::loadAutosave() {
+    const files::ReadResult read = files::readTextFile(kAutosaveFile);
+    if (!read.ok) {
+        boxes::MsgBox(QStringLiteral("Die automatische Sicherung \"%1\" konnte nicht gelesen "
+                                     "werden.\n%2")
+                          .arg(kAutosaveFile, read.reason));
+        return;
+    }
+    // The file is the text and one CR LF; one undo step brings back what was there.
+    QString text = read.text;
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(text.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    loadText(text);
+}
+
+// Never a modal box for a background write: the user may be typing, or away with the window
+// hidden. The caption tells while writes fail, a warning when they start and stop failing.
 void Form1::autosaveReport(bool failing, const QString& reason) {
-    // Never a modal box: the user may be typing, or away with the window hidden.
-    if (failing) {
-        setWindowTitle(programCaption() + QStringLiteral(" – Autosave fehlgeschlagen"));
+    if (failing)
         qWarning().noquote() << QStringLiteral(
                                     "Autosave: \"%1\" konnte nicht geschrieben werden: %2")
-                                    .arg(Autosave::fileName(), reason);
-    } else {
-        setWindowTitle(programCaption());
-        qWarning().noquote() << QStringLiteral("Autosave: \"%1\" wird wieder geschrieben.")
-                                    .arg(Autosave::fileName());
-    }
+                                    .arg(kAutosaveFile, reason);
+    else
+        qWarning().noquote()
+            << QStringLiteral("Autosave: \"%1\" wird wieder geschrieben.").arg(kAutosaveFile);
+    updateCaption();
+}
+
+void Form1::draftReport(bool failing, const QString& reason) {
+    if (failing)
+        qWarning().noquote() << QStringLiteral(
+                                    "Entwurf: \"%1\" konnte nicht geschrieben werden: %2")
+                                    .arg(m_drafts->path(), reason);
+    else
+        qWarning().noquote()
+            << QStringLiteral("Entwurf: \"%1\" wird wieder geschrieben.").arg(m_drafts->path());
+    updateCaption();
+}
+
+void Form1::updateCaption() {
+    QString caption = programCaption();
+    if (m_autosave->failing())
+        caption += QStringLiteral(" – Autosave fehlgeschlagen");
+    if (m_drafts->failing())
+        caption += QStringLiteral(" – Entwurf nicht gespeichert");
+    setWindowTitle(caption);
 }
 
 void Form1::setQuickText(int n, const QString& text) {

@@ -22,7 +22,9 @@ class QLabel;
 class QListWidget;
 class QMenu;
 class QPushButton;
-class Autosave;
+class BackgroundWriter;
+class DraftKeeper;
+class DraftsWindow;
 class Form2;
 class EditFieldBuffer;
 class TextField;
@@ -91,6 +93,12 @@ public:
     void Timer1_Timer();
     // Replaces the text with the one in "autosave.txt", as one undo step.
     void loadAutosave();
+    // Replaces the text with another, as one undo step.
+    void loadText(const QString& text);
+
+    // This run's draft; the window of earlier drafts, opened or brought to the front.
+    DraftKeeper& drafts() { return *m_drafts; }
+    DraftsWindow* showDrafts();
 
     EditFieldBuffer& buffer() { return *m_buffer; }
     WritingAids& aids() { return *m_aids; }
@@ -129,6 +137,8 @@ public:
 
     // Waits for autosave writes still under way.
     void finishAutosave();
+    // Hands a draft write that is due over now, not between two keys.
+    void saveDraftNow();
     // The window system is gone and the process ends at once: keeps what an end keeps, with
     // no window, box or tray call. Unloading later does nothing.
     void keepForAbruptEnd();
@@ -162,10 +172,16 @@ private:
     // the user.
     void settingsUnreadable(const QString& file, const QString& reason);
     void autosaveReport(bool failing, const QString& reason);
+    void draftReport(bool failing, const QString& reason);
+    void updateCaption();
     bool closeBoxHides() const;
     void updateTaskbarEntry();
     void addRecoveryItem(QMenu* menu);
-    void autosaveNow();
+    // What a copy of the text between two keys is for.
+    enum Copy { AutosaveCopy = 1, DraftCopy = 2 };
+    // Copies the text for the writes asked for, after the next key while the user types.
+    void copyBetweenKeys(int copies);
+    void copyPending();
     // A ticked AS always autosaves: with no interval set it gets the usual 10 seconds.
     void keepAutosaveRunning();
     void keyPressed();
@@ -175,7 +191,10 @@ private:
     std::array<QString, 13> m_quickTexts;
     EndReason m_endReason = EndReason::User;
     std::unique_ptr<EditFieldBuffer> m_buffer;
-    Autosave* m_autosave = nullptr;
+    BackgroundWriter* m_autosave = nullptr;
+    DraftKeeper* m_drafts = nullptr;
+    DraftsWindow* m_draftsWindow = nullptr;
+    int m_pendingCopies = 0;
     WritingAids* m_aids = nullptr;
     // Copying a large text for autosave takes a while (about 15 ms at 10 MB). While the user
     // types, a tick waits until just after the next key, so that the copy falls between two

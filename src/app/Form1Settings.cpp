@@ -1,4 +1,5 @@
 // The settings: read into the main window at start, written back at the end.
+#include "app/DraftKeeper.h"
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "editor/TextField.h"
@@ -88,6 +89,7 @@ void Form1::LoadSettings(const SettingValues& values) {
     m_aids->setTagCheck(ReadSetting(values, config::CheckTags) != 0);
     m_aids->setLanguage(language);
     m_aids->setSpellChecking(ReadSetting(values, config::SpellCheck) != 0);
+    m_drafts->setEnabled(ReadSetting(values, config::KeepDrafts) != 0);
 }
 
 void Form1::settingsUnreadable(const QString& file, const QString& reason) {
@@ -137,6 +139,7 @@ void Form1::SaveSettings() {
                           m_aids->language());
         flag(config::SpellCheckQuotes, m_aids->quotesChecked());
         flag(config::CheckTags, m_aids->tagCheck());
+        flag(config::KeepDrafts, m_drafts->enabled());
         const files::WriteResult result = profile::save(document);
         if (result.ok)
             return;

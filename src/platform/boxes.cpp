@@ -58,6 +58,24 @@ void MsgBox(const QString& text, Icon icon, const QString& title) {
         qWarning().noquote() << title + QStringLiteral(": ") + text;
 }
 
+bool AskYesNo(const QString& text, const QString& title) {
+    if (seam().active) {
+        seam().messages << title + QStringLiteral("|?|") + text;
+        if (seam().yesNoAnswers.empty())
+            return false;
+        const bool answer = seam().yesNoAnswers.front();
+        seam().yesNoAnswers.pop_front();
+        return answer;
+    }
+    if (g_ending)
+        return false;
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    window::modalOwner());
+    box.setDefaultButton(QMessageBox::No);
+    box.setWindowModality(Qt::ApplicationModal);
+    return window::execModal(&box) == QMessageBox::Yes;
+}
+
 QString InputBox(const QString& prompt, const QString& title) {
     if (seam().active) {
         seam().inputPrompts << title + QLatin1Char('|') + prompt;

@@ -19,6 +19,9 @@ QString appTitle();
 // A modal box with the text, only an OK button and the icon; returns when it is closed.
 void MsgBox(const QString& text, Icon icon = Icon::None, const QString& title = appTitle());
 
+// A modal question with "Ja" and "Nein" ("Nein" preselected); true for "Ja".
+bool AskYesNo(const QString& text, const QString& title = appTitle());
+
 // A modal box with the prompt, an empty one-line field, OK and Cancel. Cancel gives "".
 QString InputBox(const QString& prompt, const QString& title);
 
@@ -40,8 +43,10 @@ struct Seam {
     bool active = false;
     std::deque<QString> inputAnswers;         // consumed by InputBox; "" when empty
     std::deque<std::optional<qint32>> colors; // consumed by ChooseColorDlg; nullopt cancels
+    std::deque<bool> yesNoAnswers;            // consumed by AskYesNo; "Nein" when empty
     QStringList inputPrompts;                 // "title|prompt" of each InputBox call
-    QStringList messages;                     // "title|icon|text" of each MsgBox call, icon 0 or 16
+    QStringList messages; // "title|icon|text" of each MsgBox call, icon 0 or 16; "title|?|text"
+                          // of each AskYesNo call
     void reset() { *this = Seam{}; }
 };
 Seam& seam();

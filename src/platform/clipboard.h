@@ -8,4 +8,7 @@ namespace clipboard {
 // inserted text must count each break as the buffer does.
 QString ClipboardText();
 
+// Puts plain text on the clipboard, its line breaks as the desktop has them (LF).
+void setClipboardText(const QString& text);
+
 } // namespace clipboard

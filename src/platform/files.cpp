@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -378,7 +379,9 @@ WriteResult appendLine(const QString& fileName, const QByteArray& line) {
     return WriteResult{true, QString()};
 }
 
-BytesResult readBytes(const QString& fileName, qint64 maxBytes) {
+namespace {
+
+BytesResult readStart(const QString& fileName, qint64 maxBytes, bool headOnly) {
     const Resolved resolved = resolve(placeOf(fileName));
     if (resolved.error != 0)
         return BytesResult{false, false, false, {}, reasonFor(resolved)};
@@ -404,7 +407,8 @@ BytesResult readBytes(const QString& fileName, qint64 maxBytes) {
         ::close(fd);
         return BytesResult{false, false, false, {}, reasonFor(error)};
     }
-    if (maxBytes >= 0 && info.st_size > maxBytes) {
+    const bool cut = headOnly && info.st_size > maxBytes;
+    if (maxBytes >= 0 && info.st_size > maxBytes && !headOnly) {
         ::close(fd);
         return BytesResult{false,
                            false,
@@ -417,10 +421,14 @@ BytesResult readBytes(const QString& fileName, qint64 maxBytes) {
     }
     BytesResult result;
     try {
-        result.bytes.reserve(qsizetype(info.st_size));
+        const qint64 wanted = cut ? maxBytes : info.st_size;
+        result.bytes.reserve(qsizetype(wanted));
         char chunk[65536];
         for (;;) {
-            const ssize_t n = ::read(fd, chunk, sizeof chunk);
+            const qint64 left = cut ? maxBytes - result.bytes.size() : qint64(sizeof chunk);
+            if (left <= 0)
+                break;
+            const ssize_t n = ::read(fd, chunk, size_t(std::min<qint64>(left, sizeof chunk)));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0) {
@@ -438,7 +446,18 @@ BytesResult readBytes(const QString& fileName, qint64 maxBytes) {
     }
     ::close(fd);
     result.ok = true;
+    result.tooLarge = cut;
     return result;
+}
+
+} // namespace
+
+BytesResult readBytes(const QString& fileName, qint64 maxBytes) {
+    return readStart(fileName, maxBytes, false);
+}
+
+BytesResult readHead(const QString& fileName, qint64 headBytes) {
+    return readStart(fileName, headBytes, true);
 }
 
 ReadResult readTextFile(const QString& fileName, qint64 maxBytes) {
@@ -446,6 +465,12 @@ ReadResult readTextFile(const QString& fileName, qint64 maxBytes) {
     if (!read.ok)
         return ReadResult{false, read.missing, read.tooLarge, QString(), read.reason};
     return ReadResult{true, false, false, textcodec::decodeText(read.bytes), QString()};
+}
+
+WriteResult removeFile(const QString& fileName) {
+    if (::unlink(QFile::encodeName(fileName).constData()) != 0)
+        return failure(errno);
+    return WriteResult{true, QString()};
 }
 
 int removeLeftovers(const QString& folder) {

@@ -57,10 +57,16 @@ struct BytesResult {
     QString reason;
 };
 BytesResult readBytes(const QString& fileName, qint64 maxBytes = -1);
+// The first headBytes bytes of a regular file, or all of a smaller one; tooLarge tells that
+// the file goes on.
+BytesResult readHead(const QString& fileName, qint64 headBytes);
 
 // A whole text file, decoded as textcodec::decodeText does. Nothing else is converted. A file
 // above maxBytes (when not negative) is not read.
 ReadResult readTextFile(const QString& fileName, qint64 maxBytes = -1);
+
+// Removes a file (not a folder); the reason in German when it cannot.
+WriteResult removeFile(const QString& fileName);
 
 // Removes the temporary files that writes of this program left in the folder when the process
 // writing them was killed: only its own names, and only those of processes that have ended.

@@ -35,10 +35,13 @@ constexpr SettingKey CheckTags{"CheckTags", 0, 1, 1};
 constexpr const char* SpellLanguage = "SpellLanguage";
 constexpr const char* kDefaultLanguage = "de_DE";
 
+// Every run keeps its text as a draft (a file without the key reads as on).
+constexpr SettingKey KeepDrafts{"KeepDrafts", 0, 1, 1};
+
 // The keys this program keeps after the nine. A file with none of them was written by the
 // Windows program or by hand.
 constexpr const char* kAddedKeys[] = {SpellCheck.name, SpellLanguage, SpellCheckQuotes.name,
-                                      CheckTags.name};
+                                      CheckTags.name, KeepDrafts.name};
 
 // The number at the start of a stored value, rounded half to even and held to the range; the
 // fallback for an empty value and for an "&H" / "&O" number beyond 32 bits. A decimal number

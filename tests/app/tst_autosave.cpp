@@ -1,9 +1,9 @@
 // The autosave timer's rules and the file it writes.
-#include "app/Autosave.h"
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
+#include "platform/BackgroundWriter.h"
 
 #include <QMenu>
 #include <QtTest>
@@ -50,7 +50,7 @@ private slots:
 
     // One write at a time: a text handed over meanwhile waits, and the end does not write it.
     void oneWriteInFlight() {
-        Autosave autosave({});
+        BackgroundWriter autosave(QStringLiteral("autosave.txt"), {});
         autosave.save(QStringLiteral("erste"));
         autosave.save(QStringLiteral("zweite"));
         autosave.save(QStringLiteral("dritte"));
@@ -69,9 +69,10 @@ private slots:
         const auto recoveryItem = [form] {
             QMenu menu;
             emit form->Text1->contextMenuAboutToShow(&menu);
-            const QList<QAction*> items = menu.actions();
-            return items.isEmpty() ? QStringLiteral("<none>")
-                                   : items.last()->text() + (items.last()->isEnabled() ? "+" : "-");
+            for (const QAction* item : menu.actions())
+                if (item->text().startsWith(QStringLiteral("Automatische Sicherung")))
+                    return item->text() + (item->isEnabled() ? "+" : "-");
+            return QStringLiteral("<none>");
         };
         QVERIFY(writeFile(QStringLiteral("autosave.txt"), ""));
         QCOMPARE(recoveryItem(), QStringLiteral("Automatische Sicherung laden-"));

@@ -1,5 +1,6 @@
 // The settings file: single keys through clsINIClass, reading the nine settings into the main
 // window and writing them back at the end.
+#include "app/DraftKeeper.h"
 #include "app/Form1.h"
 #include "app/modMain.h"
 #include "dialogs/Form2.h"
@@ -87,7 +88,7 @@ private slots:
                                        "ButtonBackColor=-2147483633\r\nTransparency=0\r\n"
                                        "AutoSaveDelay=0\r\nSpellCheck=1\r\n"
                                        "SpellLanguage=de_DE\r\nSpellCheckQuotes=1\r\n"
-                                       "CheckTags=1\r\n"));
+                                       "CheckTags=1\r\nKeepDrafts=1\r\n"));
     }
 
     // What is saved comes from the window, so the file written back also pins what was read.
@@ -95,7 +96,7 @@ private slots:
         writeIni("; mine\r\n[general]\r\nautoquote = 1\r\nAutoSave=1.5\r\nFormBackColor=255\r\n"
                  "AutoSaveDelay=300\r\nTextColor=65280\r\nTextBackColor=&HFF0000\r\n"
                  "ButtonBackColor=-2147483648\r\nTransparency=128\r\nSpellCheck=0\r\n"
-                 "CheckTags=0\r\nSpellLanguage=de_CH\r\n[SMILIES]\r\nSmiley001=:smile:\r\n");
+                 "CheckTags=0\r\nSpellLanguage=de_CH\r\nKeepDrafts=0\r\n[SMILIES]\r\nSmiley001=:smile:\r\n");
         Form1* form = Form1::Load();
         QCOMPARE(form->palette().color(QPalette::Window), QColor(255, 0, 0));
         QCOMPARE(window::backColor(form->Check2), 255);
@@ -108,6 +109,7 @@ private slots:
         QVERIFY(!form->aids().tagCheck());
         QVERIFY(form->aids().quotesChecked());
         QCOMPARE(form->aids().language(), QStringLiteral("de_CH"));
+        QVERIFY(!form->drafts().enabled());
         EndProgram();
         // Every value line rewritten in place, the rest of the file kept.
         QCOMPARE(readIni(),
@@ -115,8 +117,8 @@ private slots:
                             "FormBackColor=255\r\nAutoSaveDelay=65\r\nTextColor=65280\r\n"
                             "TextBackColor=16711680\r\nButtonBackColor=-2147483646\r\n"
                             "Transparency=128\r\nSpellCheck=0\r\nCheckTags=0\r\n"
-                            "SpellLanguage=de_CH\r\nAlwaysOnTop=0\r\nSpellCheckQuotes=1\r\n"
-                            "[SMILIES]\r\nSmiley001=:smile:\r\n"));
+                            "SpellLanguage=de_CH\r\nKeepDrafts=0\r\nAlwaysOnTop=0\r\n"
+                            "SpellCheckQuotes=1\r\n[SMILIES]\r\nSmiley001=:smile:\r\n"));
     }
 
     // AS switches autosave. A file from the Windows program (none of the added keys), where

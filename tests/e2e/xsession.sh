@@ -61,6 +61,8 @@ xs_start() {
     export QT_QPA_PLATFORM=xcb
     export XDG_RUNTIME_DIR="$XS_TMP/runtime"
     mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    # Drafts go to the session's own data folder, not to the home of whoever runs the tests.
+    export XDG_DATA_HOME="$XS_TMP/data-home"
     if [ "${1:-wm}" = wm ]; then
         openbox >"$XS_TMP/openbox.log" 2>&1 &
         xs_track $!

@@ -1,0 +1,213 @@
+#include "dialogs/DraftsWindow.h"
+
+#include "platform/boxes.h"
+#include "platform/clipboard.h"
+#include "platform/draftfolder.h"
+#include "platform/files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QShortcut>
+#include <QThreadPool>
+#include <QVBoxLayout>
+
+DraftsWindow::DraftsWindow(const QString& folder, const QString& ownName, QWidget* owner)
+    : QDialog(owner), m_folder(folder), m_ownName(ownName) {
+    setWindowTitle(QStringLiteral("Frühere Entwürfe"));
+    setModal(false);
+
+    m_list = new QListWidget(this);
+    m_list->setAccessibleName(QStringLiteral("Entwürfe, neueste zuerst"));
+    auto* listLabel = new QLabel(QStringLiteral("&Entwürfe:"), this);
+    listLabel->setBuddy(m_list);
+
+    m_preview = new QPlainTextEdit(this);
+    m_preview->setReadOnly(true);
+    m_preview->setAccessibleName(QStringLiteral("Text des Entwurfs"));
+    auto* previewLabel = new QLabel(QStringLiteral("&Text:"), this);
+    previewLabel->setBuddy(m_preview);
+
+    m_empty = new QLabel(QStringLiteral("Es gibt noch keine Entwürfe. Jeder Lauf des Programms "
+                                        "hinterlässt einen, sobald etwas geschrieben wurde."),
+                         this);
+    m_empty->setWordWrap(true);
+
+    m_load = new QPushButton(QStringLiteral("&Laden"), this);
+    m_load->setAccessibleDescription(
+        QStringLiteral("Ersetzt den Text im Editor; Rückgängig holt ihn zurück"));
+    m_load->setDefault(true);
+    m_copy = new QPushButton(QStringLiteral("&Kopieren"), this);
+    m_copy->setAccessibleDescription(QStringLiteral("Kopiert den Entwurf in die Zwischenablage"));
+    m_delete = new QPushButton(QStringLiteral("L&öschen"), this);
+    m_delete->setAccessibleDescription(QStringLiteral("Löscht den Entwurf nach einer Rückfrage"));
+    m_close = new QPushButton(QStringLiteral("&Schließen"), this);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(listLabel);
+    left->addWidget(m_list, 1);
+    left->addWidget(m_empty);
+    auto* right = new QVBoxLayout;
+    right->addWidget(previewLabel);
+    right->addWidget(m_preview, 1);
+    auto* panes = new QHBoxLayout;
+    panes->addLayout(left, 2);
+    panes->addLayout(right, 3);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_load);
+    buttons->addWidget(m_copy);
+    buttons->addWidget(m_delete);
+    buttons->addStretch(1);
+    buttons->addWidget(m_close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(panes, 1);
+    layout->addLayout(buttons);
+    setTabOrder(m_list, m_preview);
+    resize(fontMetrics().averageCharWidth() * 130, fontMetrics().height() * 28);
+
+    connect(m_load, &QPushButton::clicked, this, &DraftsWindow::loadSelected);
+    connect(m_copy, &QPushButton::clicked, this, &DraftsWindow::copySelected);
+    connect(m_delete, &QPushButton::clicked, this, &DraftsWindow::deleteSelected);
+    connect(m_close, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_list, &QListWidget::currentRowChanged, this, &DraftsWindow::showSelected);
+    connect(m_list, &QListWidget::itemActivated, this, &DraftsWindow::loadSelected);
+    auto* remove = new QShortcut(QKeySequence::Delete, m_list);
+    remove->setContext(Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, &DraftsWindow::deleteSelected);
+}
+
+void DraftsWindow::open() {
+    refresh();
+    show();
+    raise();
+    activateWindow();
+    m_list->setFocus();
+}
+
+QString DraftsWindow::rowText(int row) const {
+    const Row& r = m_rows[row];
+    QString text = drafts::rowText(r.draft.written, r.characters, r.firstLine);
+    if (r.own)
+        return QStringLiteral("Dieser Lauf: ") + text;
+    if (r.draft.running)
+        return QStringLiteral("Läuft noch: ") + text;
+    return text;
+}
+
+void DraftsWindow::refresh() {
+    const quint64 generation = ++m_generation;
+    QList<drafts::Draft> found = draftfolder::list(m_folder);
+    drafts::sortNewestFirst(found);
+    m_rows.clear();
+    m_list->clear();
+    const QDir folder(m_folder);
+    for (const drafts::Draft& draft : found) {
+        const draftfolder::Head head = draftfolder::readHead(folder.filePath(draft.name));
+        m_rows << Row{draft, head.firstLine, head.characters, draft.name == m_ownName};
+        m_list->addItem(rowText(int(m_rows.size() - 1)));
+        if (!head.ok || head.characters >= 0)
+            continue;
+        // A long draft is counted in the background; the row gets its length when done.
+        const QString path = folder.filePath(draft.name);
+        const int row = int(m_rows.size() - 1);
+        QPointer<DraftsWindow> window(this);
+        QThreadPool::globalInstance()->start([window, path, row, generation] {
+            const qint64 characters = draftfolder::countCharacters(path);
+            QMetaObject::invokeMethod(QCoreApplication::instance(), [window, row, generation, characters] {
+                if (!window || window->m_generation != generation || characters < 0)
+                    return;
+                window->m_rows[row].characters = characters;
+                window->m_list->item(row)->setText(window->rowText(row));
+            });
+        });
+    }
+    const bool any = !m_rows.isEmpty();
+    m_empty->setVisible(!any);
+    m_list->setCurrentRow(any ? 0 : -1);
+    showSelected();
+}
+
+QString DraftsWindow::selectedPath() const {
+    const int row = m_list->currentRow();
+    return row < 0 ? QString() : QDir(m_folder).filePath(m_rows[row].draft.name);
+}
+
+namespace {
+
+files::ReadResult readDraft(const QString& path) {
+    files::ReadResult read = files::readTextFile(path);
+    // The file closes with one line break that the text did not have.
+    if (read.text.endsWith(QLatin1Char('\n')))
+        read.text.chop(read.text.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    return read;
+}
+
+} // namespace
+
+bool DraftsWindow::readSelected(QString* text) {
+    const QString path = selectedPath();
+    if (path.isEmpty())
+        return false;
+    const files::ReadResult read = readDraft(path);
+    if (!read.ok) {
+        boxes::MsgBox(QStringLiteral("Der Entwurf \"%1\" konnte nicht gelesen werden.\n%2")
+                          .arg(path, read.reason));
+        return false;
+    }
+    *text = read.text;
+    return true;
+}
+
+void DraftsWindow::showSelected() {
+    const int row = m_list->currentRow();
+    const bool selected = row >= 0;
+    m_load->setEnabled(selected);
+    m_copy->setEnabled(selected);
+    // A running program writes its draft again: deleting it would not last.
+    m_delete->setEnabled(selected && !m_rows[row].draft.running);
+    QString text;
+    if (selected) {
+        const files::ReadResult read = readDraft(selectedPath());
+        text = read.ok ? read.text : read.reason;
+    }
+    m_preview->setPlainText(text);
+}
+
+void DraftsWindow::loadSelected() {
+    QString text;
+    if (!readSelected(&text))
+        return;
+    emit loadRequested(text);
+    close();
+}
+
+void DraftsWindow::copySelected() {
+    QString text;
+    if (readSelected(&text))
+        clipboard::setClipboardText(text);
+}
+
+void DraftsWindow::deleteSelected() {
+    const int row = m_list->currentRow();
+    if (row < 0 || !m_delete->isEnabled())
+        return;
+    const QString when = drafts::rowText(m_rows[row].draft.written, -1, QString());
+    if (!boxes::AskYesNo(
+            QStringLiteral("Den Entwurf vom %1 löschen? Er lässt sich nicht zurückholen.")
+                .arg(when)))
+        return;
+    const QString path = selectedPath();
+    const files::WriteResult removed = files::removeFile(path);
+    if (!removed.ok) {
+        boxes::MsgBox(QStringLiteral("Der Entwurf \"%1\" konnte nicht gelöscht werden.\n%2")
+                          .arg(path, removed.reason));
+        return;
+    }
+    refresh();
+    m_list->setCurrentRow(std::min(row, int(m_rows.size()) - 1));
+}
