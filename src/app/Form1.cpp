@@ -2,10 +2,10 @@
 
 #include "app/DraftKeeper.h"
 #include "app/modMain.h"
+#include "dialogs/DraftsWindow.h"
 #include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
-#include "dialogs/DraftsWindow.h"
 #include "platform/BackgroundWriter.h"
 #include "platform/boxes.h"
 #include "platform/clipboard.h"
@@ -26,8 +26,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateTime>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDebug>
 #include <QFileInfo>
 #include <QListWidget>
@@ -50,8 +50,9 @@ Form1::Form1() {
     m_buffer = std::make_unique<EditFieldBuffer>(Text1);
     m_aids = new WritingAids(Text1, new NuspellEngine);
     m_autosave = new BackgroundWriter(
-        kAutosaveFile, [this](bool failing, const QString& reason) { autosaveReport(failing, reason); },
-        false, this);
+        kAutosaveFile,
+        [this](bool failing, const QString& reason) { autosaveReport(failing, reason); }, false,
+        this);
     m_drafts = new DraftKeeper(
         draftfolder::path(), QDateTime::currentDateTime(),
         [this](bool failing, const QString& reason) { draftReport(failing, reason); }, this);
@@ -68,11 +69,10 @@ Form1::Form1() {
     m_trayWatch->setInterval(2000);
     connect(m_trayWatch, &QTimer::timeout, this, &Form1::watchTray);
     connect(Text1, &TextField::contextMenuAboutToShow, this, &Form1::addRecoveryItem);
-    connect(Text1->document(), &QTextDocument::contentsChanged, this,
-            [this] {
-                m_changedSinceAutosave = true;
-                m_drafts->changed();
-            });
+    connect(Text1->document(), &QTextDocument::contentsChanged, this, [this] {
+        m_changedSinceAutosave = true;
+        m_drafts->changed();
+    });
 }
 
 Form1::~Form1() {
@@ -208,7 +208,6 @@ void Form1::keepForAbruptEnd() {
 void Form1::finishAutosave() {
     m_autosave->finish();
 }
-
 
 void Form1::Timer1_Timer() {
     copyBetweenKeys(AutosaveCopy);

@@ -8,12 +8,12 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QShortcut>
 #include <QThreadPool>
 #include <QVBoxLayout>
 
@@ -76,9 +76,17 @@ DraftsWindow::DraftsWindow(const QString& folder, const QString& ownName, QWidge
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
     connect(m_list, &QListWidget::currentRowChanged, this, &DraftsWindow::showSelected);
     connect(m_list, &QListWidget::itemActivated, this, &DraftsWindow::loadSelected);
-    auto* remove = new QShortcut(QKeySequence::Delete, m_list);
-    remove->setContext(Qt::WidgetShortcut);
-    connect(remove, &QShortcut::activated, this, &DraftsWindow::deleteSelected);
+    m_list->installEventFilter(this);
+}
+
+bool DraftsWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Entf in the list deletes, as in a file manager.
+    if (watched == m_list && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Delete)) {
+        deleteSelected();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void DraftsWindow::open() {
@@ -118,12 +126,13 @@ void DraftsWindow::refresh() {
         QPointer<DraftsWindow> window(this);
         QThreadPool::globalInstance()->start([window, path, row, generation] {
             const qint64 characters = draftfolder::countCharacters(path);
-            QMetaObject::invokeMethod(QCoreApplication::instance(), [window, row, generation, characters] {
-                if (!window || window->m_generation != generation || characters < 0)
-                    return;
-                window->m_rows[row].characters = characters;
-                window->m_list->item(row)->setText(window->rowText(row));
-            });
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [window, row, generation, characters] {
+                    if (!window || window->m_generation != generation || characters < 0)
+                        return;
+                    window->m_rows[row].characters = characters;
+                    window->m_list->item(row)->setText(window->rowText(row));
+                });
         });
     }
     const bool any = !m_rows.isEmpty();

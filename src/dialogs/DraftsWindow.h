@@ -33,6 +33,9 @@ public:
 signals:
     void loadRequested(const QString& text);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void refresh();
     void showSelected();

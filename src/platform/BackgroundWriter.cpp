@@ -14,7 +14,8 @@ files::WriteResult write(const QString& path, bool privateFolder, const QString&
         const QString folder = QFileInfo(path).absolutePath();
         if (!QFileInfo(folder).isDir() && !files::makePrivateFolder(folder))
             return files::WriteResult{
-                false, QStringLiteral("Der Ordner \"%1\" konnte nicht angelegt werden.").arg(folder)};
+                false,
+                QStringLiteral("Der Ordner \"%1\" konnte nicht angelegt werden.").arg(folder)};
     }
     // The conversion to the file's bytes happens here, off the user's thread.
     return files::writeFile(path, fileBytes(text));
@@ -22,8 +23,7 @@ files::WriteResult write(const QString& path, bool privateFolder, const QString&
 
 } // namespace
 
-BackgroundWriter::BackgroundWriter(QString path, Report report, bool privateFolder,
-                                   QObject* parent)
+BackgroundWriter::BackgroundWriter(QString path, Report report, bool privateFolder, QObject* parent)
     : QObject(parent), m_path(std::move(path)), m_report(std::move(report)),
       m_privateFolder(privateFolder) {
     m_writer.setMaxThreadCount(1);

@@ -43,11 +43,10 @@ QDateTime bootTime() {
     QFile stat(QStringLiteral("/proc/stat"));
     if (!stat.open(QIODevice::ReadOnly))
         return {};
-    while (!stat.atEnd()) {
-        const QByteArray line = stat.readLine();
+    // Files in /proc tell no size: read to the end instead of asking for it.
+    for (const QByteArray& line : stat.readAll().split('\n'))
         if (line.startsWith("btime "))
             return QDateTime::fromSecsSinceEpoch(line.mid(6).trimmed().toLongLong());
-    }
     return {};
 }
 
@@ -98,8 +97,8 @@ Head readHead(const QString& file) {
     if (!read.ok)
         return Head{false, QString(), -1, read.reason};
     // A head cut inside a character decodes the rest of that character as a replacement.
-    const QString text = read.tooLarge ? QString::fromUtf8(read.bytes)
-                                       : textcodec::decodeText(read.bytes);
+    const QString text =
+        read.tooLarge ? QString::fromUtf8(read.bytes) : textcodec::decodeText(read.bytes);
     return Head{true, drafts::firstLine(text),
                 read.tooLarge ? -1 : drafts::characterCount(read.bytes), QString()};
 }

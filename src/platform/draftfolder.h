@@ -27,7 +27,7 @@ struct Head {
     bool ok = false;
     QString firstLine;
     qint64 characters = -1; // unknown where the file goes on beyond its head
-    QString reason;          // German, when not ok
+    QString reason;         // German, when not ok
 };
 Head readHead(const QString& file);
 

@@ -21,8 +21,8 @@ NameParts parseName(const QString& name);
 
 struct Draft {
     QString name;
-    QDateTime written; // last write
-    qint64 size = 0;   // bytes
+    QDateTime written;    // last write
+    qint64 size = 0;      // bytes
     bool running = false; // its program still runs (this run too): never removed
 };
 

@@ -96,7 +96,8 @@ private slots:
         writeIni("; mine\r\n[general]\r\nautoquote = 1\r\nAutoSave=1.5\r\nFormBackColor=255\r\n"
                  "AutoSaveDelay=300\r\nTextColor=65280\r\nTextBackColor=&HFF0000\r\n"
                  "ButtonBackColor=-2147483648\r\nTransparency=128\r\nSpellCheck=0\r\n"
-                 "CheckTags=0\r\nSpellLanguage=de_CH\r\nKeepDrafts=0\r\n[SMILIES]\r\nSmiley001=:smile:\r\n");
+                 "CheckTags=0\r\nSpellLanguage=de_CH\r\nKeepDrafts=0\r\n[SMILIES]\r\nSmiley001=:"
+                 "smile:\r\n");
         Form1* form = Form1::Load();
         QCOMPARE(form->palette().color(QPalette::Window), QColor(255, 0, 0));
         QCOMPARE(window::backColor(form->Check2), 255);

@@ -38,17 +38,26 @@ private slots:
     void retention_data() {
         QTest::addColumn<QString>("drafts");
         QTest::addColumn<QString>("removed");
-        QTest::newRow("young drafts stay") << "25x29" << "";
-        QTest::newRow("old ones beyond the newest 20 go")
-            << "25x31" << "d20 d21 d22 d23 d24";
-        QTest::newRow("the newest 20 stay however old") << "20x400" << "";
-        QTest::newRow("young ones count among the 20") << "19x1 3x40" << "d20 d21";
-        QTest::newRow("a running program's draft stays") << "20x1 40/r 40" << "d21";
-        QTest::newRow("above 200 MB the oldest go first") << "1/90 2/90 3/90" << "d2";
-        QTest::newRow("200 MB exactly stay") << "1/100 2/100" << "";
-        QTest::newRow("the cap passes over running ones") << "1/150 2/150/r 3/150" << "d2 d0";
-        QTest::newRow("the cap after the age rule") << "20x1/9 2x50/90" << "d20 d21";
-        QTest::newRow("nothing") << "" << "";
+        QTest::newRow("young drafts stay") << "25x29"
+                                           << "";
+        QTest::newRow("old ones beyond the newest 20 go") << "25x31"
+                                                          << "d20 d21 d22 d23 d24";
+        QTest::newRow("the newest 20 stay however old") << "20x400"
+                                                        << "";
+        QTest::newRow("young ones count among the 20") << "19x1 3x40"
+                                                       << "d20 d21";
+        QTest::newRow("a running program's draft stays") << "20x1 40/r 40"
+                                                         << "d21";
+        QTest::newRow("above 200 MB the oldest go first") << "1/90 2/90 3/90"
+                                                          << "d2";
+        QTest::newRow("200 MB exactly stay") << "1/100 2/100"
+                                             << "";
+        QTest::newRow("the cap passes over running ones") << "1/150 2/150/r 3/150"
+                                                          << "d2 d0";
+        QTest::newRow("the cap after the age rule") << "20x1/9 2x50/90"
+                                                    << "d20 d21";
+        QTest::newRow("nothing") << ""
+                                 << "";
     }
     void retention() {
         QFETCH(QString, drafts);
@@ -66,10 +75,10 @@ private slots:
         QCOMPARE(parts.start, start);
         QCOMPARE(parts.pid, 4711);
         // Only the program's own names: another file in the folder is never a draft.
-        for (const char* other : {"notiz.txt", "2026-03-09_07-05-03_0.txt",
-                                  "2026-13-09_07-05-03_1.txt", ".beitragsbox-1-ab.tmp",
-                                  "2026-03-09_07-05-03_99999999999.txt",
-                                  "2026-03-09_07-05-03_12.txt~"})
+        for (const char* other :
+             {"notiz.txt", "2026-03-09_07-05-03_0.txt", "2026-13-09_07-05-03_1.txt",
+              ".beitragsbox-1-ab.tmp", "2026-03-09_07-05-03_99999999999.txt",
+              "2026-03-09_07-05-03_12.txt~"})
             QVERIFY2(!drafts::parseName(QString::fromLatin1(other)).ok, other);
     }
 
