@@ -279,6 +279,8 @@ DraftsWindow* Form1::showDrafts() {
 
 void Form1::loadText(const QString& text) {
     m_buffer->setText(toCrLf(text));
+    // From the drafts window: the next keys go to the text again.
+    window::activate(this);
     m_buffer->SetFocus();
 }
 

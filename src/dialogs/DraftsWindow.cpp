@@ -24,6 +24,10 @@ DraftsWindow::DraftsWindow(const QString& folder, const QString& ownName, QWidge
 
     m_list = new QListWidget(this);
     m_list->setAccessibleName(QStringLiteral("Entwürfe, neueste zuerst"));
+    // Long first lines end in an ellipsis instead of widening the list.
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setTextElideMode(Qt::ElideRight);
+    m_list->setSpacing(2);
     auto* listLabel = new QLabel(QStringLiteral("&Entwürfe:"), this);
     listLabel->setBuddy(m_list);
 
@@ -99,12 +103,13 @@ void DraftsWindow::open() {
 
 QString DraftsWindow::rowText(int row) const {
     const Row& r = m_rows[row];
-    QString text = drafts::rowText(r.draft.written, r.characters, r.firstLine);
+    QString heading = drafts::rowHeading(r.draft.written, r.characters);
     if (r.own)
-        return QStringLiteral("Dieser Lauf: ") + text;
-    if (r.draft.running)
-        return QStringLiteral("Läuft noch: ") + text;
-    return text;
+        heading.prepend(QStringLiteral("Dieser Lauf: "));
+    else if (r.draft.running)
+        heading.prepend(QStringLiteral("Läuft noch: "));
+    // Two lines: when and how long, then how it begins.
+    return heading + QLatin1Char('\n') + r.firstLine;
 }
 
 void DraftsWindow::refresh() {
@@ -205,7 +210,7 @@ void DraftsWindow::deleteSelected() {
     const int row = m_list->currentRow();
     if (row < 0 || !m_delete->isEnabled())
         return;
-    const QString when = drafts::rowText(m_rows[row].draft.written, -1, QString());
+    const QString when = drafts::rowHeading(m_rows[row].draft.written, -1);
     if (!boxes::AskYesNo(
             QStringLiteral("Den Entwurf vom %1 löschen? Er lässt sich nicht zurückholen.")
                 .arg(when)))

@@ -96,14 +96,12 @@ qint64 characterCount(QByteArrayView bytes) {
     return count;
 }
 
-QString rowText(const QDateTime& written, qint64 characters, const QString& firstLine) {
+QString rowHeading(const QDateTime& written, qint64 characters) {
     const QLocale german(QLocale::German, QLocale::Germany);
     const QDateTime local = written.toLocalTime();
     QString row = german.toString(local, QStringLiteral("ddd dd.MM.yyyy HH:mm"));
     if (characters >= 0)
         row += QStringLiteral(" · %1 Zeichen").arg(german.toString(characters));
-    if (!firstLine.isEmpty())
-        row += QStringLiteral(" · ") + firstLine;
     return row;
 }
 

@@ -47,8 +47,8 @@ QString firstLine(QStringView text, int maxLength = 80);
 // one, and the file's closing CR LF is none.
 qint64 characterCount(QByteArrayView fileBytes);
 
-// The row of a draft in a list: "Mo 07.12.2026 14:03 · 1.234 Zeichen · first line", with the
-// character count left out while it is unknown (negative).
-QString rowText(const QDateTime& written, qint64 characters, const QString& firstLine);
+// The heading of a draft in a list: "Mo. 07.12.2026 14:03 · 1.234 Zeichen", with the character
+// count left out while it is unknown (negative).
+QString rowHeading(const QDateTime& written, qint64 characters);
 
 } // namespace drafts

@@ -204,7 +204,7 @@ private slots:
         QListWidget* list = window->list();
         QCOMPARE(list->count(), 3);
         QVERIFY(list->item(0)->text().startsWith(QStringLiteral("Dieser Lauf: ")));
-        QVERIFY(list->item(1)->text().endsWith(QStringLiteral(" · 12 Zeichen · gestern")));
+        QVERIFY(list->item(1)->text().endsWith(QStringLiteral(" · 12 Zeichen\ngestern")));
         QVERIFY(list->item(2)->text().endsWith(QStringLiteral("vorgestern")));
         QVERIFY(!window->deleteButton()->isEnabled()); // this run writes it again
         list->setCurrentRow(1);

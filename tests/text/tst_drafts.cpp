@@ -106,9 +106,9 @@ private slots:
 
     void row() {
         const QDateTime written(QDate(2026, 12, 7), QTime(14, 3));
-        QCOMPARE(drafts::rowText(written, 1234, QStringLiteral("Hallo")),
-                 QStringLiteral("Mo. 07.12.2026 14:03 · 1.234 Zeichen · Hallo"));
-        QCOMPARE(drafts::rowText(written, -1, QString()), QStringLiteral("Mo. 07.12.2026 14:03"));
+        QCOMPARE(drafts::rowHeading(written, 1234),
+                 QStringLiteral("Mo. 07.12.2026 14:03 · 1.234 Zeichen"));
+        QCOMPARE(drafts::rowHeading(written, -1), QStringLiteral("Mo. 07.12.2026 14:03"));
     }
 };
 
