@@ -3,14 +3,18 @@
 // medians. Memory is measured in fresh processes (this program started again with --child);
 // start-up and idle memory compare the real program with bench/floor_editor and need an X
 // display without a window manager (make bench runs this under xvfb-run).
+#include "app/DraftKeeper.h"
 #include "app/Form1.h"
+#include "dialogs/DraftsWindow.h"
 #include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
 #include "platform/boxes.h"
+#include "platform/draftfolder.h"
 #include "platform/files.h"
 #include "platform/memory.h"
 #include "spelling/SpellingEngine.h"
+#include "text/Drafts.h"
 #include "text/EditBuffer.h"
 #include "text/QuoteSpacing.h"
 #include "text/TextDiff.h"
@@ -22,6 +26,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -169,7 +174,9 @@ public:
         const int runs = size > 10 * kMB ? 3 : 5;
         paste(size, runs);
         autosave(size, runs);
+        draft(size, runs);
         keysDuringAutosave(size);
+        keysDuringDraft(size);
         idleWithAutosave(size);
         format(size, runs);
         saveCopy(size, runs);
@@ -241,11 +248,35 @@ private:
             std::fprintf(stderr, "autosave: empty text\n");
     }
 
-    // Keys at a steady pace for three seconds while the timer ticks every second; a key's time
-    // runs from the moment it was due (a tick may hold it up) until its repaint is done.
-    double worstKey(qsizetype size, bool autosaveOn) {
+    void draft(qsizetype size, int runs) {
+        load(m_form->Text1, makeText(size, QStringLiteral("\r\n")));
+        EditFieldBuffer& buffer = m_form->buffer();
+        DraftKeeper& drafts = m_form->drafts();
+        const double changed = median(
+            runs,
+            [&] {
+                buffer.setSelStart(int(size / 2));
+                m_form->Command2_Click();
+                settle();
+                drafts.finish();
+            },
+            [&] { m_form->saveDraftNow(); }, [&] { drafts.finish(); });
+        addTimes(QStringLiteral("draft write after an edit, UI thread"), size, changed, 0,
+                 QStringLiteral("–"));
+        const double unchanged = median(
+            runs, kNothing, [&] { m_form->saveDraftNow(); }, [&] { drafts.finish(); });
+        addTimes(QStringLiteral("draft write, text unchanged"), size, unchanged, 0,
+                 QStringLiteral("nothing"));
+    }
+
+    enum class Writes { None, Autosave, Draft };
+
+    // Keys at a steady pace for three seconds while a write falls due every second (an autosave
+    // tick, or a draft's longest wait); a key's time runs from the moment it was due (a write
+    // may hold it up) until its repaint is done.
+    double worstKey(qsizetype size, Writes writes) {
         m_form->Timer1->setInterval(1000);
-        m_form->Check2->setChecked(autosaveOn);
+        m_form->Check2->setChecked(writes == Writes::Autosave);
         m_form->buffer().setSelStart(int(size / 2));
         settle();
         double worst = 0;
@@ -260,17 +291,31 @@ private:
             QApplication::sendEvent(m_form->Text1, &release);
             settle();
             worst = std::max(worst, msBetween(due, Clock::now()));
+            // As the 30 s timer does while typing goes on.
+            if (writes == Writes::Draft && i % 20 == 10)
+                emit m_form->drafts().due();
         }
         m_form->Check2->setChecked(false);
         m_form->finishAutosave();
+        m_form->drafts().finish();
         return worst;
     }
 
     void keysDuringAutosave(qsizetype size) {
-        const double on = worstKey(size, true);
-        const double off = worstKey(size, false);
+        const double on = worstKey(size, Writes::Autosave);
+        const double off = worstKey(size, Writes::None);
         addTimes(QStringLiteral("worst key while autosave runs"), size, on, off,
                  QStringLiteral("the same keys, autosave off"));
+    }
+
+    void keysDuringDraft(qsizetype size) {
+        m_form->drafts().setEnabled(true);
+        const double on = worstKey(size, Writes::Draft);
+        m_form->drafts().setEnabled(false);
+        const double off = worstKey(size, Writes::None);
+        m_form->drafts().setEnabled(true);
+        addTimes(QStringLiteral("worst key while drafts are written"), size, on, off,
+                 QStringLiteral("the same keys, drafts off"));
     }
 
     // Share of one core over three idle seconds, writer thread included.
@@ -429,6 +474,49 @@ void memoryRow(qsizetype size) {
     }
 }
 
+// Drafts of earlier runs as a month of use leaves them: most a few KB, every tenth 100 KB,
+// half of them older than the 30 days kept, so that the tidying at start has work.
+void plantDrafts(const QString& folder, int count) {
+    QDir().mkpath(folder);
+    const QDateTime now = QDateTime::currentDateTime();
+    for (int i = 0; i < count; ++i) {
+        const QDateTime written = now.addSecs(-qint64(i) * 3 * 3600 * 2);
+        QFile file(folder + QLatin1Char('/') + drafts::fileName(written, 100000 + i));
+        if (!file.open(QIODevice::WriteOnly))
+            return;
+        file.write(fileBytes(makeText(i % 10 == 0 ? 100'000 : 3'000, QStringLiteral("\r\n"))));
+        file.flush();
+        file.setFileTime(written, QFileDevice::FileModificationTime);
+    }
+}
+
+// The drafts window with 300 drafts, from the menu's click until it is laid out; and the
+// tidying of the same folder, which runs in the background at start.
+void draftRows() {
+    const QTemporaryDir data;
+    const QString folder = data.path() + QStringLiteral("/drafts");
+    plantDrafts(folder, 300);
+    QList<double> times;
+    for (int i = 0; i < 5; ++i) {
+        DraftsWindow window(folder, QString(), nullptr);
+        const auto start = Clock::now();
+        window.open();
+        settle();
+        times << msBetween(start, Clock::now());
+        if (window.list()->count() != 300)
+            std::fprintf(stderr, "drafts window: %d rows\n", window.list()->count());
+    }
+    std::sort(times.begin(), times.end());
+    addTimes(QStringLiteral("drafts window with 300 drafts opens"), 0, times[2], 0,
+             QStringLiteral("–"));
+    const auto start = Clock::now();
+    const int removed = draftfolder::tidy(folder, QDateTime::currentDateTime());
+    addTimes(QStringLiteral("tidying 300 drafts (background thread)"), 0,
+             msBetween(start, Clock::now()), 0, QStringLiteral("–"));
+    if (removed == 0)
+        std::fprintf(stderr, "tidying: nothing removed\n");
+}
+
 struct Start {
     double ms = -1;
     qint64 idleKb = -1;
@@ -436,7 +524,8 @@ struct Start {
 
 // Starts `program` in a fresh folder and waits until the X server maps one of its windows; the
 // memory is read after two idle seconds.
-Start startOnce(xcb_connection_t* x, xcb_atom_t pidAtom, const QString& program) {
+Start startOnce(xcb_connection_t* x, xcb_atom_t pidAtom, const QString& program,
+                const QString& dataHome) {
     QTemporaryDir dir;
     const QString copy = dir.filePath(QFileInfo(program).fileName());
     QFile::copy(program, copy);
@@ -444,6 +533,7 @@ Start startOnce(xcb_connection_t* x, xcb_atom_t pidAtom, const QString& program)
     child.setWorkingDirectory(dir.path());
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dataHome);
     child.setProcessEnvironment(env);
     Start result;
     const auto begin = Clock::now();
@@ -500,25 +590,33 @@ void startUp() {
     const QString folder = QCoreApplication::applicationDirPath();
     const QString editor = folder + QStringLiteral("/../Beitragsbox");
     const QString floor = folder + QStringLiteral("/floor_editor");
-    QList<double> editorMs, floorMs;
+    QList<double> editorMs, floorMs, withDraftsMs;
     QList<qint64> editorKb, floorKb;
     constexpr int kStarts = 9;
+    const QTemporaryDir noDrafts;
+    const QTemporaryDir manyDrafts;
+    plantDrafts(manyDrafts.path() + QStringLiteral("/Beitragsbox/drafts"), 300);
     for (int i = 0; i < kStarts; ++i) { // side by side, alternating
-        const Start e = startOnce(x, pidAtom, editor);
-        const Start f = startOnce(x, pidAtom, floor);
+        const Start e = startOnce(x, pidAtom, editor, noDrafts.path());
+        const Start f = startOnce(x, pidAtom, floor, noDrafts.path());
+        const Start d = startOnce(x, pidAtom, editor, manyDrafts.path());
         editorMs << e.ms;
         editorKb << e.idleKb;
         floorMs << f.ms;
         floorKb << f.idleKb;
+        withDraftsMs << d.ms;
     }
     xcb_disconnect(x);
     std::sort(editorMs.begin(), editorMs.end());
     std::sort(floorMs.begin(), floorMs.end());
+    std::sort(withDraftsMs.begin(), withDraftsMs.end());
     std::sort(editorKb.begin(), editorKb.end());
     std::sort(floorKb.begin(), floorKb.end());
     constexpr int kMiddle = kStarts / 2;
     addTimes(QStringLiteral("start-up to the mapped window"), 0, editorMs[kMiddle],
              floorMs[kMiddle], QStringLiteral("bare window with one QPlainTextEdit"));
+    addTimes(QStringLiteral("start-up with 300 drafts to tidy"), 0, withDraftsMs[kMiddle],
+             editorMs[kMiddle], QStringLiteral("the same start with no drafts"));
     g_rows.append({QStringLiteral("idle memory after start-up"), 0,
                    QString::number(double(editorKb[kMiddle]) / 1024.0, 'f', 1) + " MB",
                    QString::number(double(floorKb[kMiddle]) / 1024.0, 'f', 1) + " MB",
@@ -555,7 +653,11 @@ int main(int argc, char** argv) {
         sizes = {};
     for (int i = 1; i < argc; ++i)
         sizes << qsizetype(QByteArray(argv[i]).toDouble() * double(kMB));
+    // Drafts of this benchmark go to a folder of its own.
+    const QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome.path()));
     startUp();
+    draftRows();
     for (const qsizetype size : sizes)
         memoryRow(size);
     {

@@ -31,6 +31,8 @@ public:
     // At the end of the run: writes a change still waiting now.
     void saveAtEnd(const QString& text);
     bool failing() const { return m_writer.failing(); }
+    // Waits for the write under way.
+    void finish() { m_writer.finish(); }
 
     // Removes in the background what the folder keeps no longer.
     void tidyInBackground() const;

@@ -260,7 +260,7 @@ void Form1::addRecoveryItem(QMenu* menu) {
     QAction* load =
         menu->addAction(QStringLiteral("Automatische Sicherung laden"), this, &Form1::loadAutosave);
     load->setEnabled(file.isFile() && file.size() > 0);
-    menu->addAction(QStringLiteral("Frühere &Entwürfe …"), this, [this] { showDrafts(); });
+    menu->addAction(QStringLiteral("Frühere &Entwürfe…"), this, [this] { showDrafts(); });
     QAction* keep = menu->addAction(QStringLiteral("Entwürfe &behalten"));
     keep->setCheckable(true);
     keep->setChecked(m_drafts->enabled());

@@ -145,7 +145,7 @@ private slots:
         keep->trigger();
         form->buffer().setText(QStringLiteral("geheim"));
         form->saveDraftNow();
-        QVERIFY(menuItem(form, menu, QStringLiteral("Frühere &Entwürfe …")));
+        QVERIFY(menuItem(form, menu, QStringLiteral("Frühere &Entwürfe…")));
         form->showDrafts();
         form->Unload(1);
         QCOMPARE(draftNames(), QStringList());
