@@ -5,20 +5,18 @@
 #include "platform/draftfolder.h"
 #include "platform/files.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QThreadPool>
 #include <QVBoxLayout>
 
 DraftsWindow::DraftsWindow(const QString& folder, const QString& ownName, QWidget* owner)
     : QDialog(owner), m_folder(folder), m_ownName(ownName) {
+    m_counting.setMaxThreadCount(1);
     setWindowTitle(QStringLiteral("Frühere Entwürfe"));
     setModal(false);
 
@@ -93,6 +91,11 @@ bool DraftsWindow::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
 }
 
+DraftsWindow::~DraftsWindow() {
+    m_counting.clear();
+    m_counting.waitForDone();
+}
+
 void DraftsWindow::open() {
     refresh();
     show();
@@ -114,6 +117,7 @@ QString DraftsWindow::rowText(int row) const {
 
 void DraftsWindow::refresh() {
     const quint64 generation = ++m_generation;
+    m_counting.clear(); // counts for the rows of the last reading are not needed any more
     QList<drafts::Draft> found = draftfolder::list(m_folder);
     drafts::sortNewestFirst(found);
     m_rows.clear();
@@ -128,16 +132,14 @@ void DraftsWindow::refresh() {
         // A long draft is counted in the background; the row gets its length when done.
         const QString path = folder.filePath(draft.name);
         const int row = int(m_rows.size() - 1);
-        QPointer<DraftsWindow> window(this);
-        QThreadPool::globalInstance()->start([window, path, row, generation] {
+        m_counting.start([this, path, row, generation] {
             const qint64 characters = draftfolder::countCharacters(path);
-            QMetaObject::invokeMethod(
-                QCoreApplication::instance(), [window, row, generation, characters] {
-                    if (!window || window->m_generation != generation || characters < 0)
-                        return;
-                    window->m_rows[row].characters = characters;
-                    window->m_list->item(row)->setText(window->rowText(row));
-                });
+            QMetaObject::invokeMethod(this, [this, row, generation, characters] {
+                if (m_generation != generation || characters < 0)
+                    return;
+                m_rows[row].characters = characters;
+                m_list->item(row)->setText(rowText(row));
+            });
         });
     }
     const bool any = !m_rows.isEmpty();

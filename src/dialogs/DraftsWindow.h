@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 #include <QList>
+#include <QThreadPool>
 
 #include "text/Drafts.h"
 
@@ -16,6 +17,7 @@ class DraftsWindow : public QDialog {
 public:
     // ownName: this run's draft, marked in the list.
     DraftsWindow(const QString& folder, const QString& ownName, QWidget* owner);
+    ~DraftsWindow() override;
 
     // Reads the folder again and shows the window in front, the newest draft selected.
     void open() override;
@@ -54,6 +56,8 @@ private:
     QString m_ownName;
     QList<Row> m_rows;
     quint64 m_generation = 0; // counts the readings of the folder
+    // Counts the characters of long drafts; the window's end waits for the count under way.
+    QThreadPool m_counting;
 
     QListWidget* m_list = nullptr;
     QPlainTextEdit* m_preview = nullptr;

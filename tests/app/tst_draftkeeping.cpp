@@ -194,7 +194,9 @@ private slots:
     // Newest first, this run marked; loading is one undo step; deleting asks first.
     void window() {
         const QDateTime now = QDateTime::currentDateTime();
-        plantDraft(drafts::fileName(now.addDays(-3), 101), "vorgestern\r\n", now.addDays(-3));
+        // Longer than the head the list reads: counted in the background.
+        plantDraft(drafts::fileName(now.addDays(-3), 101), "vorgestern\r\n" + QByteArray(5000, 'x'),
+                   now.addDays(-3));
         plantDraft(drafts::fileName(now.addDays(-1), 102), "gestern\r\nmehr\r\n", now.addDays(-1));
         Form1* form = Form1::Load();
         form->buffer().setText(QStringLiteral("heute"));
@@ -206,6 +208,7 @@ private slots:
         QVERIFY(list->item(0)->text().startsWith(QStringLiteral("Dieser Lauf: ")));
         QVERIFY(list->item(1)->text().endsWith(QStringLiteral(" · 12 Zeichen\ngestern")));
         QVERIFY(list->item(2)->text().endsWith(QStringLiteral("vorgestern")));
+        QTRY_VERIFY(list->item(2)->text().contains(QStringLiteral(" · 5.011 Zeichen\n")));
         QVERIFY(!window->deleteButton()->isEnabled()); // this run writes it again
         list->setCurrentRow(1);
         QCOMPARE(window->preview()->toPlainText(), QStringLiteral("gestern\nmehr"));
