@@ -14,8 +14,9 @@ BUILD_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libg
 DEB_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
 # The package test checks the package with lintian and validates its desktop entry and AppStream
 # file; the StatusNotifier tray test talks to the program over a private D-Bus session bus, the
-# accessibility test reads its windows as a screen reader does (AT-SPI).
-TEST_PACKAGES := $(DEB_PACKAGES) libbenchmark-dev xvfb xauth openbox trayer xdotool xclip \
+# accessibility test reads its windows as a screen reader does (AT-SPI), the drafts test types
+# umlauts on a German keyboard map (setxkbmap).
+TEST_PACKAGES := $(DEB_PACKAGES) libbenchmark-dev xvfb xauth x11-xkb-utils openbox trayer xdotool xclip \
 	x11-utils wmctrl imagemagick hunspell-de-at hunspell-de-ch lintian desktop-file-utils appstream dbus-daemon python3 \
 	python3-gi python3-pyatspi at-spi2-core
 

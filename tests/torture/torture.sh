@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Kills the real program at random moments while it writes multi-megabyte texts and its
-# settings, then checks every file it owns: absent, the old version or a complete new one. Each
-# kill is followed by a start without typing, which must clear the temporary files the killed
-# run left behind and must keep autosave.txt as it was.
+# settings, then checks every file it owns: absent, the old version or a complete new one. The
+# killed run's draft is absent or a complete text, and that round's text when a SIGTERM ended the
+# run first. Each kill is followed by a start without typing, which must clear the temporary
+# files the killed run left behind and must keep autosave.txt as it was.
 # Usage: torture.sh path/to/Beitragsbox KILLS   (TORTURE_SEED=N repeats the same texts and draws)
 set -euo pipefail
 if [ $# -ne 2 ] || ! [[ $2 =~ ^[1-9][0-9]*$ ]]; then
@@ -27,7 +28,7 @@ TITLE="Beitragsbox 2.0.0"
 GENERAL_KEYS="AutoQuote AutoSave AlwaysOnTop FormBackColor TextColor TextBackColor
     ButtonBackColor Transparency AutoSaveDelay"
 
-ROUNDS=0 TORN=0 LEFTOVERS=0 LOSSES=0 CRASHES=0 WRITTEN=0 FOUND=0
+ROUNDS=0 TORN=0 LEFTOVERS=0 LOSSES=0 MISSING=0 CRASHES=0 WRITTEN=0 FOUND=0
 
 die() {
     echo "FAIL: $*"
@@ -149,6 +150,22 @@ torn_file() { # name, path, state, round
     if ((TORN <= 3)); then cp "$2" "$SHOTS/torture-torn-$4-$1" 2>/dev/null || true; fi
 }
 
+# The killed run's draft (its pid is in the name) holds what autosave.txt would, or nothing yet.
+check_draft() { # round, pid, 1 when the run ended cleanly after its text was in the field
+    local f path="" state=absent
+    for f in "$DRAFTS"/*_"$2".txt; do
+        if [ -e "$f" ]; then path=$f; fi
+    done
+    if [ -n "$path" ]; then state=$(state_of "$path"); fi
+    if [[ $state == torn* ]]; then
+        torn_file "${path##*/}" "$path" "$state" "$1"
+        rm -f "$path"
+    elif [ "$3" = 1 ] && [ "$state" != "text $1" ]; then
+        MISSING=$((MISSING + 1))
+        echo "draft after kill $1: the clean end left '$state', not text $1"
+    fi
+}
+
 check_files() { # round
     local name state
     for name in usersave.txt autosave.txt; do
@@ -173,7 +190,8 @@ check_files() { # round
 
 temp_files() { # the program's temporary files, but for those of process $1
     local f name
-    for f in "$WORK"/.beitragsbox-*-*.tmp "$PROG"/.beitragsbox-*-*.tmp; do
+    for f in "$WORK"/.beitragsbox-*-*.tmp "$PROG"/.beitragsbox-*-*.tmp \
+        "$DRAFTS"/.beitragsbox-*-*.tmp; do
         [ -e "$f" ] || continue
         name=${f##*/}
         [[ $name =~ ^\.beitragsbox-([0-9]+)-[0-9a-fA-F]+\.tmp$ ]] || continue
@@ -254,7 +272,8 @@ wait_for_big_write() {
 wait_for_temp_file() {
     local until=$(($(now_ms) + 300)) f
     while (($(now_ms) < until)); do
-        for f in "$WORK"/.beitragsbox-*.tmp "$PROG"/.beitragsbox-*.tmp; do
+        for f in "$WORK"/.beitragsbox-*.tmp "$PROG"/.beitragsbox-*.tmp \
+            "$DRAFTS"/.beitragsbox-*.tmp; do
             if [ -e "$f" ] && [ -z "${BEFORE[$f]:-}" ]; then return 0; fi
         done
     done
@@ -262,9 +281,11 @@ wait_for_temp_file() {
 }
 
 round() {
-    local r=$1 actions=paste delay saves f sharp="" status
+    local r=$1 actions=paste delay saves f sharp="" status pasted=0 clean=0
     declare -gA BEFORE=()
-    for f in "$WORK"/.beitragsbox-*.tmp "$PROG"/.beitragsbox-*.tmp; do BEFORE[$f]=1; done
+    for f in "$WORK"/.beitragsbox-*.tmp "$PROG"/.beitragsbox-*.tmp "$DRAFTS"/.beitragsbox-*.tmp; do
+        BEFORE[$f]=1
+    done
     xdotool mousemove --window "$WIN" 100 80 click 1 # into the edit field
     touch "$DATA/mark"
     xdotool key ctrl+v
@@ -274,7 +295,8 @@ round() {
         xdotool key --delay 0 --repeat "$saves" ctrl+s
         actions+=" ${saves}x save"
     fi
-    if wait_for_big_write; then WRITTEN=$((WRITTEN + 1)); fi
+    # A big write shows that the pasted text is in the field.
+    if wait_for_big_write; then WRITTEN=$((WRITTEN + 1)) pasted=1; fi
     if ((RANDOM % 3 == 0)); then
         kill -TERM "$PID" 2>/dev/null || true
         actions+=" term"
@@ -298,11 +320,14 @@ round() {
     ROUNDS=$((ROUNDS + 1))
     if [ -n "${TORTURE_VERBOSE:-}" ]; then echo "kill $r: $actions, after $delay ms$sharp"; fi
     check_files "$r"
+    if [[ $actions == *term ]] && ((pasted && status == 0)); then clean=1; fi
+    check_draft "$r" "$PID" "$clean"
 }
 
 echo "torture: seed $SEED, $KILLS kills"
 T0=$(now_ms)
 xs_start wm
+DRAFTS="$XDG_DATA_HOME/Beitragsbox/drafts"
 start_and_check 1
 for r in $(seq "$KILLS"); do
     round "$r"
@@ -312,13 +337,14 @@ stop "$PID"
 
 echo "torture: $WRITTEN of $ROUNDS pasted texts were being written before the kill;" \
     "$FOUND temporary files of killed runs found before starts; $(((($(now_ms) - T0) + 500) / 1000)) s"
-echo "torture: $ROUNDS kills, $TORN torn, $LEFTOVERS leftovers, $LOSSES autosave losses"
+echo "torture: $ROUNDS kills, $TORN torn, $LEFTOVERS leftovers, $LOSSES autosave losses," \
+    "$MISSING drafts missing after a clean end"
 # Kills that never meet a write of a big text would prove nothing.
 if ((2 * WRITTEN < ROUNDS)); then
     die "only $WRITTEN of $ROUNDS pasted texts were being written when the kill was due"
 fi
 if ((CRASHES > 0)); then echo "torture: $CRASHES crashes"; fi
-if ((TORN + LEFTOVERS + LOSSES + CRASHES > 0)); then
+if ((TORN + LEFTOVERS + LOSSES + MISSING + CRASHES > 0)); then
     echo "0 passed, 1 failed"
     exit 1
 fi
