@@ -271,6 +271,11 @@ DraftsWindow* Form1::showDrafts() {
     if (!m_draftsWindow) {
         m_draftsWindow = new DraftsWindow(m_drafts->folder(), m_drafts->fileName(), this);
         connect(m_draftsWindow, &DraftsWindow::loadRequested, this, &Form1::loadText);
+        // The window manager gives the focus to no window of the program otherwise.
+        connect(m_draftsWindow, &QDialog::finished, this, [this] {
+            window::activate(this);
+            m_buffer->SetFocus();
+        });
     }
     // The list is read again at each opening: other runs may have written since.
     m_draftsWindow->open();
@@ -279,8 +284,6 @@ DraftsWindow* Form1::showDrafts() {
 
 void Form1::loadText(const QString& text) {
     m_buffer->setText(toCrLf(text));
-    // From the drafts window: the next keys go to the text again.
-    window::activate(this);
     m_buffer->SetFocus();
 }
 
