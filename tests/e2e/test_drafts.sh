@@ -59,17 +59,20 @@ xs_wait_window "Frühere Entwürfe" >/dev/null || xs_fail "no drafts window"
 sleep 0.3
 xs_shot drafts-window
 xdotool key Return
-sleep 0.8 # openbox passes the focus on
+for _ in $(seq 60); do # openbox passes the focus on
+    FOCUS_AFTER_LOAD=$(xdotool getactivewindow 2>/dev/null || true)
+    [ "$FOCUS_AFTER_LOAD" = "$WIN" ] && break
+    sleep 0.05
+done
 xdotool search --onlyvisible --name '^Frühere Entwürfe$' >/dev/null 2>&1 &&
     xs_fail "Enter left the drafts window open"
-FOCUS_AFTER_LOAD=$(xdotool getactivewindow 2>/dev/null || true)
 xs_focus "$WIN"
 [ "$(xs_saved)" = "$POST" ] || xs_fail "loaded draft: '$(cat "$WORK/usersave.txt" 2>&1)'"
 
 # A kill after a pause in typing finds the text in the draft.
 xdotool key ctrl+End
 xdotool type --delay 20 " Nachtrag: schön"
-sleep 3
+sleep 3.5 # the draft is written 2 s after the last key
 { kill -KILL "$PID" && wait "$PID"; } 2>/dev/null || true
 check_draft "$PID" "$POST Nachtrag: schön" "SIGKILL"
 
