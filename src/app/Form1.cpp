@@ -43,6 +43,7 @@ const QString kAutosaveFile = QStringLiteral("autosave.txt");
 constexpr int kTypingPauseMs = 250;
 // After a key, its repaint comes first.
 constexpr int kAfterKeyMs = 5;
+constexpr int kTidyAfterStartMs = 250;
 } // namespace
 
 Form1::Form1() {
@@ -57,7 +58,8 @@ Form1::Form1() {
         draftfolder::path(), QDateTime::currentDateTime(),
         [this](bool failing, const QString& reason) { draftReport(failing, reason); }, this);
     connect(m_drafts, &DraftKeeper::due, this, [this] { copyBetweenKeys(DraftCopy); });
-    m_drafts->tidyInBackground();
+    // After the window is up: the tidying must not take a core from the first paint.
+    QTimer::singleShot(kTidyAfterStartMs, m_drafts, &DraftKeeper::tidyInBackground);
     Text1->keyDown = [this](int KeyCode, int Shift) {
         keyPressed();
         return Text1_KeyDown(KeyCode, Shift);
