@@ -215,8 +215,8 @@ public:
                 end = tag(i);
             } else if (isBreakChar(c.unicode())) {
                 end = lineBreak(i);
-            } else if (mayStartAddress(c) && m_top[int(Element::Link)] < 0 &&
-                       m_top[int(Element::Email)] < 0 && (i == 0 || !isWordChar(s[i - 1]))) {
+            } else if (mayStartAddress(c) && m_top[size_t(Element::Link)] < 0 &&
+                       m_top[size_t(Element::Email)] < 0 && (i == 0 || !isWordChar(s[i - 1]))) {
                 end = bareAddress(i);
             }
             if (end == 0 && m_smileyFirsts.contains(c))
@@ -292,15 +292,15 @@ private:
 
     void open(Element e, QString value, qsizetype start, bool reopened) {
         const qint32 node = append(e, std::move(value), start);
-        m_open.push_back({node, m_top[int(e)], reopened});
-        m_top[int(e)] = qint32(m_open.size() - 1);
+        m_open.push_back({node, m_top[size_t(e)], reopened});
+        m_top[size_t(e)] = qint32(m_open.size() - 1);
     }
 
     void popOpen() {
         ++m_tree.steps;
         const Open& top = m_open.back();
         const Node& node = m_tree.nodes[top.node];
-        m_top[int(node.element)] = top.below;
+        m_top[size_t(node.element)] = top.below;
         if (top.reopened && node.firstChild < 0)
             unlink(top.node); // reopened for nothing
         m_open.pop_back();
@@ -496,7 +496,7 @@ private:
         case Element::Code:
             return code(i, end);
         case Element::Item: {
-            const qint32 list = m_top[int(Element::List)];
+            const qint32 list = m_top[size_t(Element::List)];
             if (list < 0)
                 return 0;
             flushText(i);
@@ -562,7 +562,7 @@ private:
     }
 
     qsizetype closeTag(Element e, bool block, qsizetype i, qsizetype end) {
-        const qint32 depth = m_top[int(e)];
+        const qint32 depth = m_top[size_t(e)];
         if (depth < 0)
             return 0;
         flushText(i);
