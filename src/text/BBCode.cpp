@@ -200,7 +200,12 @@ public:
         std::stable_sort(m_smileys.begin(), m_smileys.end(),
                          [](const QString& a, const QString& b) { return a.size() > b.size(); });
         m_top.fill(-1);
-        m_tree.nodes.reserve(16);
+        // Nearly every tag makes a node: room for a post of only tags, up to a point, so that
+        // the lists seldom grow by copying. Pages not written to cost nothing.
+        const qsizetype room = std::min<qsizetype>(post.size() / 3 + 16, 1 << 20);
+        m_tree.nodes.reserve(room);
+        m_previous.reserve(size_t(room));
+        m_open.reserve(size_t(room));
         addNode(Element::Root, QString(), 0, -1);
     }
 
@@ -233,6 +238,7 @@ private:
     struct Open {
         qint32 node;
         qint32 below; // the next open element of the same kind down the stack, or -1
+        Element element;
         bool reopened;
     };
 
@@ -292,16 +298,15 @@ private:
 
     void open(Element e, QString value, qsizetype start, bool reopened) {
         const qint32 node = append(e, std::move(value), start);
-        m_open.push_back({node, m_top[size_t(e)], reopened});
+        m_open.push_back({node, m_top[size_t(e)], e, reopened});
         m_top[size_t(e)] = qint32(m_open.size() - 1);
     }
 
     void popOpen() {
         ++m_tree.steps;
         const Open& top = m_open.back();
-        const Node& node = m_tree.nodes[top.node];
-        m_top[size_t(node.element)] = top.below;
-        if (top.reopened && node.firstChild < 0)
+        m_top[size_t(top.element)] = top.below;
+        if (top.reopened && m_tree.nodes[top.node].firstChild < 0)
             unlink(top.node); // reopened for nothing
         m_open.pop_back();
     }
@@ -311,7 +316,7 @@ private:
         std::array<qint32, kMaxReopened> again{};
         int count = 0;
         for (size_t k = depth + 1; reopen && k < m_open.size() && count < kMaxReopened; ++k)
-            if (isInline(m_tree.nodes[m_open[k].node].element))
+            if (isInline(m_open[k].element))
                 again[size_t(count++)] = m_open[k].node;
         while (m_open.size() > depth)
             popOpen();
@@ -436,7 +441,8 @@ private:
         if (closing)
             ++j;
         const qsizetype nameStart = j;
-        while (j < n && j - nameStart <= tagtable::kLongestName && s[j] != u']' && s[j] != u'=')
+        while (j < n && j - nameStart <= tagtable::kLongestName && s[j] != u']' && s[j] != u'=' &&
+               s[j] != u'[')
             ++j;
         m_tree.steps += j - i;
         if (j >= n || (s[j] != u']' && s[j] != u'='))
@@ -525,9 +531,11 @@ private:
         const qsizetype close = closer.from(s, end, m_tree.steps);
         if (close < 0)
             return 0;
+        const qsizetype bracket = m_bracket.from(s, end, m_tree.steps);
+        if (bracket >= 0 && bracket < close)
+            return 0; // not plain text
         const QStringView contents = s.sliced(end, close - end);
-        if (contents.contains(u'['))
-            return 0;
+        m_tree.steps += contents.size();
         const std::optional<QString> address =
             e == Element::Email ? checkedEmail(contents) : checkedAddress(contents);
         if (!address)
@@ -590,6 +598,7 @@ private:
     qsizetype m_close = -2;
     qsizetype m_break = -1;
     NextPlace m_closeFinder{QLatin1String("]")};
+    NextPlace m_bracket{QLatin1String("[")};
     NextPlace m_urlEnd{QLatin1String("[/url]")};
     NextPlace m_emailEnd{QLatin1String("[/email]")};
     NextPlace m_imgEnd{QLatin1String("[/img]")};
@@ -601,26 +610,26 @@ void appendEscaped(QString& out, QStringView text) {
     qsizetype run = 0;
     for (qsizetype k = 0; k < text.size(); ++k) {
         const char16_t c = text[k].unicode();
-        const char* entity = nullptr;
+        QStringView entity;
         switch (c) {
         case u'&':
-            entity = "&amp;";
+            entity = u"&amp;";
             break;
         case u'<':
-            entity = "&lt;";
+            entity = u"&lt;";
             break;
         case u'>':
-            entity = "&gt;";
+            entity = u"&gt;";
             break;
         case u'"':
-            entity = "&quot;";
+            entity = u"&quot;";
             break;
         case u'\'':
-            entity = "&#039;";
+            entity = u"&#039;";
             break;
         case u'\r':
         case QChar::ParagraphSeparator:
-            entity = "\n";
+            entity = u"\n";
             break;
         case u'\n':
             if (k > 0 && text[k - 1] == u'\r') {
@@ -632,16 +641,20 @@ void appendEscaped(QString& out, QStringView text) {
             continue;
         }
         out += text.sliced(run, k - run);
-        out += QLatin1String(entity);
+        out += entity;
         run = k + 1;
     }
     out += text.sliced(run);
 }
 
-QString escaped(QStringView text) {
-    QString out;
-    appendEscaped(out, text);
-    return out;
+// About the length of the HTML, so that it is allocated once: growing a string of many
+// megabytes copies it each time.
+qsizetype estimatedHtmlLength(const Tree& tree, qsizetype perElement) {
+    qsizetype length = 0;
+    for (const Node& node : tree.nodes)
+        length += node.element == Element::Text ? node.value.size() + node.value.size() / 8
+                                                : 2 * node.value.size() + perElement;
+    return length;
 }
 
 // Depth first without recursion: `enter` writes a node's start and says whether its children
@@ -666,22 +679,23 @@ template <typename Enter, typename Leave> void walk(const Tree& tree, Enter ente
     }
 }
 
-QLatin1String listStyle(const QString& type) {
-    if (type == u"1")
-        return QLatin1String("decimal");
-    if (type == u"a")
-        return QLatin1String("lower-alpha");
-    if (type == u"A")
-        return QLatin1String("upper-alpha");
-    if (type == u"i")
-        return QLatin1String("lower-roman");
-    return QLatin1String("upper-roman");
+void appendListStart(QString& out, const QString& type) {
+    if (type.isEmpty())
+        out += u"<ul>";
+    else if (type == u"1")
+        out += u"<ol style=\"list-style-type:decimal\">";
+    else if (type == u"a")
+        out += u"<ol style=\"list-style-type:lower-alpha\">";
+    else if (type == u"A")
+        out += u"<ol style=\"list-style-type:upper-alpha\">";
+    else if (type == u"i")
+        out += u"<ol style=\"list-style-type:lower-roman\">";
+    else
+        out += u"<ol style=\"list-style-type:upper-roman\">";
 }
 
-QLatin1String alignment(Element e) {
-    return e == Element::Center ? QLatin1String("center")
-           : e == Element::Left ? QLatin1String("left")
-                                : QLatin1String("right");
+QStringView alignment(Element e) {
+    return e == Element::Center ? u"center" : e == Element::Left ? u"left" : u"right";
 }
 
 } // namespace
@@ -692,6 +706,7 @@ Tree parse(QStringView post, const QStringList& smileys) {
 
 QString forumHtml(const Tree& tree) {
     QString out;
+    out.reserve(estimatedHtmlLength(tree, 70));
     const auto enter = [&](qint32 index) {
         const Node& node = tree.nodes[index];
         switch (node.element) {
@@ -701,74 +716,81 @@ QString forumHtml(const Tree& tree) {
             appendEscaped(out, node.value);
             break;
         case Element::Break:
-            out += QLatin1String("<br>");
+            out += u"<br>";
             break;
         case Element::Bold:
-            out += QLatin1String("<strong class=\"text-strong\">");
+            out += u"<strong class=\"text-strong\">";
             break;
         case Element::Italic:
-            out += QLatin1String("<em class=\"text-italics\">");
+            out += u"<em class=\"text-italics\">";
             break;
         case Element::Underline:
-            out += QLatin1String("<span style=\"text-decoration:underline\">");
+            out += u"<span style=\"text-decoration:underline\">";
             break;
         case Element::Strike:
-            out += QLatin1String("<s>");
+            out += u"<s>";
             break;
         case Element::Color:
-            out +=
-                QLatin1String("<span style=\"color:") + escaped(node.value) + QLatin1String("\">");
+            out += u"<span style=\"color:";
+            appendEscaped(out, node.value);
+            out += u"\">";
             break;
         case Element::Size:
-            out += QLatin1String("<span style=\"font-size:") + escaped(node.value) +
-                   QLatin1String("%;line-height:116%\">");
+            out += u"<span style=\"font-size:";
+            appendEscaped(out, node.value);
+            out += u"%;line-height:116%\">";
             break;
         case Element::Center:
         case Element::Left:
         case Element::Right:
-            out += QLatin1String("<div style=\"text-align:") + alignment(node.element) +
-                   QLatin1String("\">");
+            out += u"<div style=\"text-align:";
+            out += alignment(node.element);
+            out += u"\">";
             break;
         case Element::Quote:
             if (node.value.isEmpty()) {
-                out += QLatin1String("<blockquote class=\"uncited\"><div>");
+                out += u"<blockquote class=\"uncited\"><div>";
             } else {
-                out += QLatin1String("<blockquote><div><cite>") + escaped(node.value) +
-                       QLatin1String(" hat geschrieben:</cite>");
+                out += u"<blockquote><div><cite>";
+                appendEscaped(out, node.value);
+                out += u" hat geschrieben:</cite>";
             }
             break;
         case Element::Link:
-            out += QLatin1String("<a href=\"") + escaped(node.value) +
-                   QLatin1String("\" class=\"postlink\">");
+            out += u"<a href=\"";
+            appendEscaped(out, node.value);
+            out += u"\" class=\"postlink\">";
             break;
         case Element::Email:
-            out += QLatin1String("<a href=\"mailto:") + escaped(node.value) + QLatin1String("\">");
+            out += u"<a href=\"mailto:";
+            appendEscaped(out, node.value);
+            out += u"\">";
             break;
         case Element::List:
-            if (node.value.isEmpty())
-                out += QLatin1String("<ul>");
-            else
-                out += QLatin1String("<ol style=\"list-style-type:") + listStyle(node.value) +
-                       QLatin1String("\">");
+            appendListStart(out, node.value);
             break;
         case Element::Item:
-            out += QLatin1String("<li>");
+            out += u"<li>";
             break;
         case Element::Code:
-            out += QLatin1String("<div class=\"codebox\"><p>Code:</p><pre><code>");
+            out += u"<div class=\"codebox\"><p>Code:</p><pre><code>";
             break;
         case Element::Image:
-            out += QLatin1String("<img src=\"") + escaped(node.value) +
-                   QLatin1String("\" class=\"postimage\" alt=\"Bild\">");
+            out += u"<img src=\"";
+            appendEscaped(out, node.value);
+            out += u"\" class=\"postimage\" alt=\"Bild\">";
             break;
         case Element::Spoiler:
-            out += QLatin1String("<details class=\"spoiler\"><summary>") +
-                   (node.value.isEmpty() ? QStringLiteral("Spoiler") : escaped(node.value)) +
-                   QLatin1String("</summary>");
+            out += u"<details class=\"spoiler\"><summary>";
+            appendEscaped(out, node.value.isEmpty() ? QStringView(u"Spoiler") : node.value);
+            out += u"</summary>";
             break;
         case Element::Smiley:
-            out += QLatin1String("<span class=\"smiley\" title=\"") + escaped(node.value) +
-                   QLatin1String("\">") + escaped(node.value) + QLatin1String("</span>");
+            out += u"<span class=\"smiley\" title=\"";
+            appendEscaped(out, node.value);
+            out += u"\">";
+            appendEscaped(out, node.value);
+            out += u"</span>";
             break;
         }
         return true;
@@ -776,43 +798,42 @@ QString forumHtml(const Tree& tree) {
     const auto leave = [&](qint32 index) {
         switch (tree.nodes[index].element) {
         case Element::Bold:
-            out += QLatin1String("</strong>");
+            out += u"</strong>";
             break;
         case Element::Italic:
-            out += QLatin1String("</em>");
+            out += u"</em>";
             break;
         case Element::Underline:
         case Element::Color:
         case Element::Size:
-            out += QLatin1String("</span>");
+            out += u"</span>";
             break;
         case Element::Strike:
-            out += QLatin1String("</s>");
+            out += u"</s>";
             break;
         case Element::Center:
         case Element::Left:
         case Element::Right:
-            out += QLatin1String("</div>");
+            out += u"</div>";
             break;
         case Element::Quote:
-            out += QLatin1String("</div></blockquote>");
+            out += u"</div></blockquote>";
             break;
         case Element::Link:
         case Element::Email:
-            out += QLatin1String("</a>");
+            out += u"</a>";
             break;
         case Element::List:
-            out +=
-                tree.nodes[index].value.isEmpty() ? QLatin1String("</ul>") : QLatin1String("</ol>");
+            out += tree.nodes[index].value.isEmpty() ? u"</ul>" : u"</ol>";
             break;
         case Element::Item:
-            out += QLatin1String("</li>");
+            out += u"</li>";
             break;
         case Element::Code:
-            out += QLatin1String("</code></pre></div>");
+            out += u"</code></pre></div>";
             break;
         case Element::Spoiler:
-            out += QLatin1String("</details>");
+            out += u"</details>";
             break;
         default:
             break;
@@ -823,11 +844,12 @@ QString forumHtml(const Tree& tree) {
 }
 
 QString previewHtml(const Tree& tree, const PreviewOptions& options) {
-    static const QLatin1String box(
-        "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"6\" border=\"1\" "
-        "style=\"border-color:#b0b0b0\"><tr><td>");
-    static const QLatin1String boxEnd("</td></tr></table>");
+    static constexpr QStringView box =
+        u"<table width=\"100%\" cellspacing=\"0\" cellpadding=\"6\" border=\"1\" "
+        u"style=\"border-color:#b0b0b0\"><tr><td>";
+    static constexpr QStringView boxEnd = u"</td></tr></table>";
     QString out;
+    out.reserve(estimatedHtmlLength(tree, 130));
     const auto isOpen = [&](qint32 index) { return options.openSpoilers.contains(index); };
     const auto enter = [&](qint32 index) {
         const Node& node = tree.nodes[index];
@@ -838,79 +860,89 @@ QString previewHtml(const Tree& tree, const PreviewOptions& options) {
             appendEscaped(out, node.value);
             break;
         case Element::Break:
-            out += QLatin1String("<br><a name=\"line-") + node.value + QLatin1String("\"></a>");
+            out += u"<br><a name=\"line-";
+            out += node.value;
+            out += u"\"></a>";
             break;
         case Element::Bold:
-            out += QLatin1String("<b>");
+            out += u"<b>";
             break;
         case Element::Italic:
-            out += QLatin1String("<i>");
+            out += u"<i>";
             break;
         case Element::Underline:
-            out += QLatin1String("<u>");
+            out += u"<u>";
             break;
         case Element::Strike:
-            out += QLatin1String("<s>");
+            out += u"<s>";
             break;
         case Element::Color:
-            out +=
-                QLatin1String("<span style=\"color:") + escaped(node.value) + QLatin1String("\">");
+            out += u"<span style=\"color:";
+            appendEscaped(out, node.value);
+            out += u"\">";
             break;
         case Element::Size:
-            out += QLatin1String("<span style=\"font-size:") +
-                   QString::number(node.value.toInt() * options.basePointSize / 100, 'g', 4) +
-                   QLatin1String("pt\">");
+            out += u"<span style=\"font-size:";
+            out += QString::number(node.value.toInt() * options.basePointSize / 100, 'g', 4);
+            out += u"pt\">";
             break;
         case Element::Center:
         case Element::Left:
         case Element::Right:
-            out += QLatin1String("<div align=\"") + alignment(node.element) + QLatin1String("\">");
+            out += u"<div align=\"";
+            out += alignment(node.element);
+            out += u"\">";
             break;
         case Element::Quote:
-            out +=
-                box + QLatin1String("<div><b>") +
-                (node.value.isEmpty() ? QStringLiteral("Zitat")
-                                      : escaped(node.value) + QStringLiteral(" hat geschrieben:")) +
-                QLatin1String("</b></div>");
+            out += box;
+            out += u"<div><b>";
+            if (node.value.isEmpty()) {
+                out += u"Zitat";
+            } else {
+                appendEscaped(out, node.value);
+                out += u" hat geschrieben:";
+            }
+            out += u"</b></div>";
             break;
         case Element::Link:
-            out += QLatin1String("<a href=\"") + escaped(node.value) + QLatin1String("\">");
+            out += u"<a href=\"";
+            appendEscaped(out, node.value);
+            out += u"\">";
             break;
         case Element::Email:
-            out += QLatin1String("<a href=\"mailto:") + escaped(node.value) + QLatin1String("\">");
+            out += u"<a href=\"mailto:";
+            appendEscaped(out, node.value);
+            out += u"\">";
             break;
         case Element::List:
-            if (node.value.isEmpty())
-                out += QLatin1String("<ul>");
-            else
-                out += QLatin1String("<ol style=\"list-style-type:") + listStyle(node.value) +
-                       QLatin1String("\">");
+            appendListStart(out, node.value);
             break;
         case Element::Item:
-            out += QLatin1String("<li>");
+            out += u"<li>";
             break;
         case Element::Code:
-            out += box + QLatin1String("<b>Code:</b><pre>");
+            out += box;
+            out += u"<b>Code:</b><pre>";
             break;
         case Element::Image:
-            out += QLatin1String("<table cellspacing=\"0\" cellpadding=\"4\" border=\"1\"><tr><td>"
-                                 "Bild: ") +
-                   escaped(node.value) + boxEnd;
+            out += u"<table cellspacing=\"0\" cellpadding=\"4\" border=\"1\"><tr><td>Bild: ";
+            appendEscaped(out, node.value);
+            out += boxEnd;
             break;
         case Element::Spoiler:
-            out += QLatin1String("<div><b>") +
-                   (node.value.isEmpty() ? QStringLiteral("Spoiler") : escaped(node.value)) +
-                   QLatin1String("</b> <a href=\"spoiler:") + QString::number(index) +
-                   QLatin1String("\">") +
-                   (isOpen(index) ? QLatin1String("verbergen") : QLatin1String("anzeigen")) +
-                   QLatin1String("</a></div>");
+            out += u"<div><b>";
+            appendEscaped(out, node.value.isEmpty() ? QStringView(u"Spoiler") : node.value);
+            out += u"</b> <a href=\"spoiler:";
+            out += QString::number(index);
+            out += isOpen(index) ? u"\">verbergen</a></div>" : u"\">anzeigen</a></div>";
             if (!isOpen(index))
                 return false;
             out += box;
             break;
         case Element::Smiley:
-            out += QLatin1String("<span style=\"background-color:#fff0b0\">") +
-                   escaped(node.value) + QLatin1String("</span>");
+            out += u"<span style=\"background-color:#fff0b0\">";
+            appendEscaped(out, node.value);
+            out += u"</span>";
             break;
         }
         return true;
@@ -919,41 +951,42 @@ QString previewHtml(const Tree& tree, const PreviewOptions& options) {
         const Node& node = tree.nodes[index];
         switch (node.element) {
         case Element::Bold:
-            out += QLatin1String("</b>");
+            out += u"</b>";
             break;
         case Element::Italic:
-            out += QLatin1String("</i>");
+            out += u"</i>";
             break;
         case Element::Underline:
-            out += QLatin1String("</u>");
+            out += u"</u>";
             break;
         case Element::Strike:
-            out += QLatin1String("</s>");
+            out += u"</s>";
             break;
         case Element::Color:
         case Element::Size:
-            out += QLatin1String("</span>");
+            out += u"</span>";
             break;
         case Element::Center:
         case Element::Left:
         case Element::Right:
-            out += QLatin1String("</div>");
+            out += u"</div>";
             break;
         case Element::Quote:
             out += boxEnd;
             break;
         case Element::Link:
         case Element::Email:
-            out += QLatin1String("</a>");
+            out += u"</a>";
             break;
         case Element::List:
-            out += node.value.isEmpty() ? QLatin1String("</ul>") : QLatin1String("</ol>");
+            out += node.value.isEmpty() ? u"</ul>" : u"</ol>";
             break;
         case Element::Item:
-            out += QLatin1String("</li>");
+            out += u"</li>";
             break;
         case Element::Code:
-            out += QLatin1String("</pre>") + boxEnd;
+            out += u"</pre>";
+            out += boxEnd;
             break;
         case Element::Spoiler:
             if (isOpen(index))

@@ -46,6 +46,12 @@ struct Node {
     QString value;
 };
 
+} // namespace bbcode
+
+Q_DECLARE_TYPEINFO(bbcode::Node, Q_RELOCATABLE_TYPE);
+
+namespace bbcode {
+
 struct Tree {
     QList<Node> nodes;
     qsizetype steps = 0; // the parse's work, a little above the post's length when linear
