@@ -41,8 +41,8 @@ struct Node {
     qint32 firstChild = -1;
     qint32 lastChild = -1;
     qint32 next = -1; // the next sibling
-    qsizetype start =
-        0; // where the node begins in the post (a tag's '[', a text's first character)
+    // Where the node begins in the post (a tag's '[', a text's first character).
+    qsizetype start = 0;
     QString value;
 };
 
