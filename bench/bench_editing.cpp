@@ -8,6 +8,7 @@
 #include "platform/boxes.h"
 #include "platform/memory.h"
 #include "spelling/NuspellEngine.h"
+#include "text/BBCode.h"
 #include "text/QuoteSpacing.h"
 #include "text/TagBalance.h"
 
@@ -523,6 +524,20 @@ void BM_strFormat(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * size);
 }
 
+// A post parsed and written as the forum's HTML; the odd inputs should cost no more than twice
+// what ordinary text of their length does.
+void BM_BBCode(benchmark::State& state, QString (*makePost)()) {
+    const QString post = makePost();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bbcode::forumHtml(bbcode::parse(post)));
+    state.SetBytesProcessed(state.iterations() * post.size());
+}
+
+QString repeatedTo1MB(const char* piece) {
+    const QString text = QString::fromLatin1(piece);
+    return text.repeated(1'000'000 / text.size());
+}
+
 // Text size, then the writing aids off (0) and on (1).
 #define EDIT_BENCH(fn)                                                                             \
     BENCHMARK(fn)                                                                                  \
@@ -575,6 +590,17 @@ BENCHMARK(BM_UnclosedTags)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 SIZE_BENCH(BM_TagBalance);
+#define BBCODE_BENCH(name, make)                                                                   \
+    BENCHMARK_CAPTURE(                                                                             \
+        BM_BBCode, name, +[] { return make; })                                                     \
+        ->Unit(benchmark::kMillisecond)
+BBCODE_BENCH(post_20KB, makeText(20'000, 14));
+BBCODE_BENCH(text_1MB, makeText(1'000'000, quoteEveryFor(1'000'000)));
+BBCODE_BENCH(bold_1MB, repeatedTo1MB("[b]"));
+BBCODE_BENCH(bracket_1MB, repeatedTo1MB("["));
+BBCODE_BENCH(quote_1MB, repeatedTo1MB("[quote]"));
+BBCODE_BENCH(star_1MB, repeatedTo1MB("[*]"));
+BBCODE_BENCH(url_1MB, repeatedTo1MB("[url="));
 BENCHMARK(BM_DictionaryLoad)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Last: a suggestion that runs out of time goes on in the background for seconds.
 BENCHMARK(BM_AddWordFreeze)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();

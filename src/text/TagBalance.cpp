@@ -1,6 +1,6 @@
 #include "text/TagBalance.h"
 
-#include <QLatin1String>
+#include "text/TagTable.h"
 
 #include <algorithm>
 #include <array>
@@ -14,20 +14,11 @@ namespace tagbalance {
 
 namespace {
 
-constexpr std::array<QLatin1String, 25> kNames = {
-    QLatin1String("B"),       QLatin1String("I"),      QLatin1String("U"),
-    QLatin1String("S"),       QLatin1String("QUOTE"),  QLatin1String("URL"),
-    QLatin1String("IMG"),     QLatin1String("CODE"),   QLatin1String("LIST"),
-    QLatin1String("*"),       QLatin1String("COLOR"),  QLatin1String("SIZE"),
-    QLatin1String("FONT"),    QLatin1String("CENTER"), QLatin1String("LEFT"),
-    QLatin1String("RIGHT"),   QLatin1String("EMAIL"),  QLatin1String("SPOILER"),
-    QLatin1String("NOPARSE"), QLatin1String("INDENT"), QLatin1String("HIGHLIGHT"),
-    QLatin1String("PHP"),     QLatin1String("HTML"),   QLatin1String("YOUTUBE"),
-    QLatin1String("MEDIA")};
-constexpr int kQuote = 4;
-constexpr int kList = 8;
-constexpr int kStar = 9;
-constexpr qsizetype kLongestName = 9;
+using tagtable::kList;
+using tagtable::kLongestName;
+using tagtable::kQuote;
+using tagtable::kStar;
+using tagtable::kTags;
 
 bool isLineBreak(char16_t c) {
     return c == u'\n' || c == u'\r' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
@@ -50,23 +41,8 @@ qsizetype find(QByteArrayView text, char16_t c, qsizetype from) {
     return at ? at - text.data() : -1;
 }
 
-// ASCII-only folding: Unicode folding would let "[ſ]" pass for "[S]".
 template <typename View> int kindOf(View name) {
-    for (int k = 0; k < int(kNames.size()); ++k) {
-        const QLatin1String known = kNames[size_t(k)];
-        if (known.size() != name.size())
-            continue;
-        bool same = true;
-        for (qsizetype i = 0; i < name.size() && same; ++i) {
-            char16_t c = unitAt(name, i);
-            if (c >= u'a' && c <= u'z')
-                c = char16_t(c - (u'a' - u'A'));
-            same = c == char16_t(known[i].unicode());
-        }
-        if (same)
-            return k;
-    }
-    return -1;
+    return tagtable::indexOf(name.size(), [name](qsizetype i) { return unitAt(name, i); });
 }
 
 // "[", an optional "/", a known name, then "]" or "=" at `nameEnd`.
@@ -141,7 +117,7 @@ private:
 };
 
 QString tagText(int kind, bool closing) {
-    return (closing ? QStringLiteral("[/") : QStringLiteral("[")) + kNames[size_t(kind)] +
+    return (closing ? QStringLiteral("[/") : QStringLiteral("[")) + kTags[size_t(kind)].name +
            QLatin1Char(']');
 }
 
@@ -308,7 +284,7 @@ private:
     Result m_result;
     QList<Mark> m_onClosers;
     BlockStack<Run> m_stack;
-    std::array<qint32, kNames.size()> m_openTop{};
+    std::array<qint32, kTags.size()> m_openTop{};
     qsizetype m_quoteStart = 0;
 };
 
@@ -338,7 +314,7 @@ std::optional<Tag> tagAt(QStringView text, qsizetype pos) {
     const qsizetype end = tagEnd(text, *head);
     if (end < 0)
         return std::nullopt;
-    return Tag{end - pos, QString(kNames[size_t(head->kind)]), head->closing,
+    return Tag{end - pos, QString(kTags[size_t(head->kind)].name), head->closing,
                end - 1 != head->nameEnd};
 }
 
