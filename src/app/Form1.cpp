@@ -71,6 +71,7 @@ Form1::Form1() {
     m_trayWatch->setInterval(2000);
     connect(m_trayWatch, &QTimer::timeout, this, &Form1::watchTray);
     connect(Text1, &TextField::contextMenuAboutToShow, this, &Form1::addRecoveryItem);
+    setUpPreview();
     connect(Text1->document(), &QTextDocument::contentsChanged, this, [this] {
         m_changedSinceAutosave = true;
         m_drafts->changed();
@@ -267,6 +268,13 @@ void Form1::addRecoveryItem(QMenu* menu) {
     keep->setCheckable(true);
     keep->setChecked(m_drafts->enabled());
     connect(keep, &QAction::toggled, m_drafts, &DraftKeeper::setEnabled);
+    menu->addSeparator();
+    QAction* preview = menu->addAction(QStringLiteral("&Vorschau"), this, &Form1::togglePreview);
+    preview->setCheckable(true);
+    preview->setChecked(previewShown());
+    preview->setShortcut(QKeySequence(Qt::Key_F5));
+    preview->setShortcutContext(Qt::WidgetShortcut); // F5 itself is the window's
+    menu->addAction(QStringLiteral("Als HT&ML kopieren"), this, &Form1::copyAsHtml);
 }
 
 DraftsWindow* Form1::showDrafts() {

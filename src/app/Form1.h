@@ -25,6 +25,7 @@ class QPushButton;
 class BackgroundWriter;
 class DraftKeeper;
 class DraftsWindow;
+class PreviewWindow;
 class Form2;
 class EditFieldBuffer;
 class TextField;
@@ -95,6 +96,14 @@ public:
     void loadAutosave();
     // Replaces the text with another, as one undo step.
     void loadText(const QString& text);
+
+    // The preview beside the main window: opened, or closed when it is open (F5).
+    void togglePreview();
+    PreviewWindow* preview() const { return m_preview; }
+    // Opens the preview where the last run left it open.
+    void restorePreview();
+    // The post as HTML on the clipboard, as the forum would show it.
+    void copyAsHtml();
 
     // This run's draft; the window of earlier drafts, opened or brought to the front.
     DraftKeeper& drafts() { return *m_drafts; }
@@ -177,6 +186,11 @@ private:
     bool closeBoxHides() const;
     void updateTaskbarEntry();
     void addRecoveryItem(QMenu* menu);
+    void setUpPreview();
+    void updatePreview();
+    bool previewShown() const;
+    // The smiley codes as they stand in a post, ":lach:".
+    QStringList smileyCodes() const;
     // What a copy of the text between two keys is for.
     enum Copy { AutosaveCopy = 1, DraftCopy = 2 };
     // Copies the text for the writes asked for, after the next key while the user types.
@@ -194,6 +208,11 @@ private:
     BackgroundWriter* m_autosave = nullptr;
     DraftKeeper* m_drafts = nullptr;
     DraftsWindow* m_draftsWindow = nullptr;
+    PreviewWindow* m_preview = nullptr;
+    QTimer* m_previewTimer = nullptr;
+    // Kept at the end: hiding the main window in the tray hides the preview, which stays open.
+    bool m_previewOpen = false;
+    QRect m_previewPlace;
     int m_pendingCopies = 0;
     WritingAids* m_aids = nullptr;
     // Copying a large text for autosave takes a while (about 15 ms at 10 MB). While the user

@@ -2,6 +2,7 @@
 #include "app/DraftKeeper.h"
 #include "app/Form1.h"
 #include "app/modMain.h"
+#include "dialogs/PreviewWindow.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
 #include "platform/boxes.h"
@@ -90,6 +91,10 @@ void Form1::LoadSettings(const SettingValues& values) {
     m_aids->setLanguage(language);
     m_aids->setSpellChecking(ReadSetting(values, config::SpellCheck) != 0);
     m_drafts->setEnabled(ReadSetting(values, config::KeepDrafts) != 0);
+    m_previewOpen = ReadSetting(values, config::Preview) != 0;
+    m_previewPlace = QRect(
+        ReadSetting(values, config::PreviewLeft), ReadSetting(values, config::PreviewTop),
+        ReadSetting(values, config::PreviewWidth), ReadSetting(values, config::PreviewHeight));
 }
 
 void Form1::settingsUnreadable(const QString& file, const QString& reason) {
@@ -140,6 +145,17 @@ void Form1::SaveSettings() {
         flag(config::SpellCheckQuotes, m_aids->quotesChecked());
         flag(config::CheckTags, m_aids->tagCheck());
         flag(config::KeepDrafts, m_drafts->enabled());
+        flag(config::Preview, m_previewOpen);
+        const QRect shown =
+            m_preview && m_preview->isVisible() ? m_preview->geometry() : m_previewPlace;
+        const auto number = [&](const config::SettingKey& key, int value) {
+            document.setValue(ini.strDefaultSection(), QString::fromLatin1(key.name),
+                              QString::number(value));
+        };
+        number(config::PreviewLeft, shown.x());
+        number(config::PreviewTop, shown.y());
+        number(config::PreviewWidth, shown.width());
+        number(config::PreviewHeight, shown.height());
         const files::WriteResult result = profile::save(document);
         if (result.ok)
             return;

@@ -106,6 +106,7 @@ void Main() {
     // Window managers such as openbox give no focus to a new window without a task-bar entry;
     // the user's first keys would go nowhere.
     window::activate(form);
+    form->restorePreview();
 }
 
 void EndProgram() {

@@ -11,4 +11,7 @@ QString ClipboardText();
 // Puts plain text on the clipboard, its line breaks as the desktop has them (LF).
 void setClipboardText(const QString& text);
 
+// Puts HTML on the clipboard as text/html and, the same markup, as plain text.
+void setClipboardHtml(const QString& html);
+
 } // namespace clipboard

@@ -38,10 +38,19 @@ constexpr const char* kDefaultLanguage = "de_DE";
 // Every run keeps its text as a draft (a file without the key reads as on).
 constexpr SettingKey KeepDrafts{"KeepDrafts", 0, 1, 1};
 
+// The preview window: open at the end of the last run, and its place (a width of 0: none).
+constexpr SettingKey Preview{"Preview", 0, 1, 0};
+constexpr SettingKey PreviewLeft{"PreviewLeft", -100000, 100000, 0};
+constexpr SettingKey PreviewTop{"PreviewTop", -100000, 100000, 0};
+constexpr SettingKey PreviewWidth{"PreviewWidth", 0, 100000, 0};
+constexpr SettingKey PreviewHeight{"PreviewHeight", 0, 100000, 0};
+
 // The keys this program keeps after the nine. A file with none of them was written by the
 // Windows program or by hand.
-constexpr const char* kAddedKeys[] = {SpellCheck.name, SpellLanguage, SpellCheckQuotes.name,
-                                      CheckTags.name, KeepDrafts.name};
+constexpr const char* kAddedKeys[] = {SpellCheck.name,   SpellLanguage,   SpellCheckQuotes.name,
+                                      CheckTags.name,    KeepDrafts.name, Preview.name,
+                                      PreviewLeft.name,  PreviewTop.name, PreviewWidth.name,
+                                      PreviewHeight.name};
 
 // The number at the start of a stored value, rounded half to even and held to the range; the
 // fallback for an empty value and for an "&H" / "&O" number beyond 32 bits. A decimal number

@@ -88,7 +88,9 @@ private slots:
                                        "ButtonBackColor=-2147483633\r\nTransparency=0\r\n"
                                        "AutoSaveDelay=0\r\nSpellCheck=1\r\n"
                                        "SpellLanguage=de_DE\r\nSpellCheckQuotes=1\r\n"
-                                       "CheckTags=1\r\nKeepDrafts=1\r\n"));
+                                       "CheckTags=1\r\nKeepDrafts=1\r\nPreview=0\r\n"
+                                       "PreviewLeft=0\r\nPreviewTop=0\r\nPreviewWidth=0\r\n"
+                                       "PreviewHeight=0\r\n"));
     }
 
     // What is saved comes from the window, so the file written back also pins what was read.
@@ -119,7 +121,9 @@ private slots:
                             "TextBackColor=16711680\r\nButtonBackColor=-2147483646\r\n"
                             "Transparency=128\r\nSpellCheck=0\r\nCheckTags=0\r\n"
                             "SpellLanguage=de_CH\r\nKeepDrafts=0\r\nAlwaysOnTop=0\r\n"
-                            "SpellCheckQuotes=1\r\n[SMILIES]\r\nSmiley001=:smile:\r\n"));
+                            "SpellCheckQuotes=1\r\nPreview=0\r\nPreviewLeft=0\r\n"
+                            "PreviewTop=0\r\nPreviewWidth=0\r\nPreviewHeight=0\r\n[SMILIES]"
+                            "\r\nSmiley001=:smile:\r\n"));
     }
 
     // AS switches autosave. A file from the Windows program (none of the added keys), where
