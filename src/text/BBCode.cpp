@@ -940,7 +940,8 @@ QString previewHtml(const Tree& tree, const PreviewOptions& options) {
             out += box;
             break;
         case Element::Smiley:
-            out += u"<span style=\"background-color:#fff0b0\">";
+            // Dark text on the light mark, in a dark theme too.
+            out += u"<span style=\"background-color:#fff0b0;color:#000000\">";
             appendEscaped(out, node.value);
             out += u"</span>";
             break;
