@@ -2,6 +2,7 @@
 // the writing aids (spell checking, tag balance) off (/0) and on (/1), and the aids' own costs.
 // Each measurement includes the event processing (layout, painting) that follows a command.
 #include "app/Form1.h"
+#include "dialogs/PreviewWindow.h"
 #include "editor/EditFieldBuffer.h"
 #include "editor/TextField.h"
 #include "editor/WritingAids.h"
@@ -533,6 +534,54 @@ void BM_BBCode(benchmark::State& state, QString (*makePost)()) {
     state.SetBytesProcessed(state.iterations() * post.size());
 }
 
+// F5 on a 20 KB post until the preview shows it (laid out on the worker, swapped in, painted).
+void BM_PreviewFirst(benchmark::State& state) {
+    loadText(20'000);
+    for (auto _ : state) {
+        g_form->togglePreview();
+        g_form->preview()->waitUntilShown();
+        g_form->preview()->repaint();
+        state.PauseTiming();
+        g_form->togglePreview();
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+    }
+    g_form->Text1->setPlainText(QString());
+}
+
+// Typing in bursts (six keys 70 ms apart, then a pause of 350 ms, in which the preview catches
+// up) in the middle of the text, with the preview closed (0) or open (1). A key's time runs from
+// the moment it was due to its repaint: the worst (`key_max_ms`) and the mean (`key_mean_ms`).
+void BM_TypingWithPreview(benchmark::State& state) {
+    const qsizetype size = state.range(0);
+    loadText(size);
+    g_form->buffer().setSelStart(int(size / 2));
+    const bool preview = state.range(1) != 0;
+    if (preview) {
+        g_form->togglePreview();
+        g_form->preview()->waitUntilShown();
+    }
+    runUntil(Clock::now() + std::chrono::milliseconds(500));
+    QList<double> keys;
+    for (auto _ : state) {
+        auto due = Clock::now();
+        for (int burst = 0; burst < 3; ++burst) {
+            for (int key = 0; key < 6; ++key) {
+                due += std::chrono::milliseconds(key == 0 ? 350 : 70);
+                runUntil(due);
+                typeKey(Qt::Key_X);
+                keys << msSince(due);
+            }
+        }
+    }
+    if (preview)
+        g_form->togglePreview();
+    state.counters["key_max_ms"] = *std::max_element(keys.cbegin(), keys.cend());
+    state.counters["key_mean_ms"] =
+        std::accumulate(keys.cbegin(), keys.cend(), 0.0) / double(keys.size());
+    g_form->Text1->setPlainText(QString());
+}
+
 QString repeatedTo1MB(const char* piece) {
     const QString text = QString::fromLatin1(piece);
     return text.repeated(1'000'000 / text.size());
@@ -601,6 +650,12 @@ BBCODE_BENCH(bracket_1MB, repeatedTo1MB("["));
 BBCODE_BENCH(quote_1MB, repeatedTo1MB("[quote]"));
 BBCODE_BENCH(star_1MB, repeatedTo1MB("[*]"));
 BBCODE_BENCH(url_1MB, repeatedTo1MB("[url="));
+BENCHMARK(BM_PreviewFirst)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_TypingWithPreview)
+    ->ArgsProduct({{100'000, 10'000'000}, {0, 1}})
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_DictionaryLoad)->Iterations(5)->Unit(benchmark::kMillisecond)->UseRealTime();
 // Last: a suggestion that runs out of time goes on in the background for seconds.
 BENCHMARK(BM_AddWordFreeze)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -13,6 +13,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -54,7 +55,32 @@ void Form1::updatePreview() {
     if (!previewShown())
         return;
     const QTextCursor caret = Text1->textCursor();
-    m_preview->showPost(m_buffer->rawText(), smileyCodes(), caret.blockNumber(), caret.position());
+    QTextDocument* document = Text1->document();
+    if (document->characterCount() <= PreviewWindow::kShownWhole) {
+        m_preview->showPost(m_buffer->rawText(), smileyCodes(), caret.blockNumber());
+        return;
+    }
+    // Of a long post only the lines around the caret are copied: a copy of the whole text
+    // would cost the typing many milliseconds each time.
+    QTextBlock first = caret.block();
+    QTextBlock last = first;
+    qsizetype length = first.length();
+    while (length < PreviewWindow::kShownWhole &&
+           (first.previous().isValid() || last.next().isValid())) {
+        if (first.previous().isValid()) {
+            first = first.previous();
+            length += first.length();
+        }
+        if (last.next().isValid() && length < PreviewWindow::kShownWhole) {
+            last = last.next();
+            length += last.length();
+        }
+    }
+    QTextCursor part(document);
+    part.setPosition(first.position());
+    part.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+    m_preview->showPost(part.selectedText(), smileyCodes(), caret.blockNumber(),
+                        first.blockNumber(), false);
 }
 
 void Form1::togglePreview() {

@@ -28,34 +28,6 @@ QList<int> anchorLines(const QString& html, int firstLine) {
     return lines;
 }
 
-bool isBreak(QChar c) {
-    return c == u'\n' || c == QChar::ParagraphSeparator || c == QChar::LineSeparator;
-}
-
-// A long post is shown from a line start about half the shown length before the caret; a tag
-// opened before that place is not seen, which the note above the section says.
-struct Section {
-    QStringView text;
-    int firstLine = 0;
-    bool whole = true;
-};
-
-Section sectionAround(QStringView post, qsizetype caret) {
-    if (post.size() <= PreviewWindow::kShownWhole)
-        return Section{post, 0, true};
-    qsizetype start = std::clamp<qsizetype>(caret - PreviewWindow::kShownWhole / 2, 0,
-                                            post.size() - PreviewWindow::kShownWhole);
-    while (start > 0 && !isBreak(post[start - 1]))
-        --start;
-    qsizetype end = std::min(post.size(), start + PreviewWindow::kShownWhole);
-    while (end < post.size() && !isBreak(post[end]))
-        ++end;
-    int line = 0;
-    for (qsizetype i = 0; i < start; ++i)
-        line += isBreak(post[i]) ? 1 : 0;
-    return Section{post.sliced(start, end - start), line, false};
-}
-
 } // namespace
 
 PreviewWindow::PreviewWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
@@ -101,11 +73,12 @@ void PreviewWindow::closeEvent(QCloseEvent* event) {
 }
 
 void PreviewWindow::showPost(const QString& post, const QStringList& smileys, int caretLine,
-                             qsizetype caretPosition) {
+                             int firstLine, bool whole) {
     m_post = post;
     m_smileys = smileys;
     m_caretLine = caretLine;
-    m_caretPosition = caretPosition;
+    m_postFirstLine = firstLine;
+    m_postWhole = whole;
     ++m_asked;
     if (!m_busy)
         startLayout();
@@ -120,24 +93,23 @@ void PreviewWindow::startLayout() {
     const QFont font = m_view->font();
     QThread* home = thread();
     m_layouts.start([this, post = m_post, smileys = m_smileys, options, font, home,
-                     caret = m_caretPosition, sequence = m_started] {
-        const Section section = sectionAround(post, caret);
-        QString html = bbcode::previewHtml(bbcode::parse(section.text, smileys), options);
-        if (!section.whole)
+                     firstLine = m_postFirstLine, whole = m_postWhole, sequence = m_started] {
+        QString html = bbcode::previewHtml(bbcode::parse(post, smileys), options);
+        // A tag opened before the part shown is not seen: the note says where the part begins.
+        if (!whole)
             html.prepend(QStringLiteral("<p><i>Der Beitrag ist lang: gezeigt wird der Teil um "
                                         "die Schreibmarke, ab Zeile %1.</i></p>")
-                             .arg(section.firstLine + 1));
+                             .arg(firstLine + 1));
         // Made here and handed over whole: the window's thread only swaps it in.
         auto document = std::make_shared<std::unique_ptr<QTextDocument>>(new QTextDocument);
         (*document)->setDefaultFont(font);
         (*document)->setHtml(html);
         (*document)->moveToThread(home);
-        QMetaObject::invokeMethod(this,
-                                  [this, document, lines = anchorLines(html, section.firstLine),
-                                   first = section.firstLine, sequence] {
-                                      m_firstLine = first;
-                                      laidOut(document->release(), lines, sequence);
-                                  });
+        QMetaObject::invokeMethod(
+            this, [this, document, lines = anchorLines(html, firstLine), firstLine, sequence] {
+                m_firstLine = firstLine;
+                laidOut(document->release(), lines, sequence);
+            });
     });
 }
 

@@ -19,14 +19,15 @@ public:
     explicit PreviewWindow(QWidget* owner);
     ~PreviewWindow() override;
 
-    // The post to show, with the caret's line (from 0) and place in it; the newest wins when
-    // several come while one is being laid out. A long post is shown around the caret.
-    void showPost(const QString& post, const QStringList& smileys, int caretLine,
-                  qsizetype caretPosition);
+    // The post to show, or the part of a long one that begins at line `firstLine` (from 0), and
+    // the caret's line; the newest wins when several come while one is being laid out.
+    void showPost(const QString& post, const QStringList& smileys, int caretLine, int firstLine = 0,
+                  bool whole = true);
     // Shows the part of the post where the caret's line is.
     void showCaretLine(int caretLine);
-    // Posts up to this many characters are shown whole.
-    static constexpr qsizetype kShownWhole = 300'000;
+    // Posts up to this many characters are shown whole; of a longer one, about this much
+    // around the caret.
+    static constexpr qsizetype kShownWhole = 60'000;
     // Waits until the newest post handed over is shown (for tests and a first showing).
     void waitUntilShown();
 
@@ -57,7 +58,8 @@ private:
     QString m_post;
     QStringList m_smileys;
     int m_caretLine = 0;
-    qsizetype m_caretPosition = 0;
+    int m_postFirstLine = 0;
+    bool m_postWhole = true;
     QList<int> m_anchorLines; // of the shown document, in lines of the whole post
     int m_firstLine = 0;      // the post's line where the shown section begins
     QList<qint32> m_openSpoilers;

@@ -59,6 +59,22 @@ private slots:
         QVERIFY(readFile(clsINIClass().strDefaultFileName()).contains("\r\nPreview=0\r\n"));
     }
 
+    // Of a long post, the part around the caret is shown, and a note says so.
+    void longPostAroundCaret() {
+        Form1* form = Form1::Load();
+        const QString lines = QStringLiteral("Eine Zeile eines langen Beitrags\r\n").repeated(4000);
+        const QString text = "[B]Anfang[/B]\r\n" + lines + "[I]Mitte[/I]\r\n" + lines;
+        form->buffer().setText(text);
+        form->buffer().setSelStart(int(text.indexOf(QStringLiteral("Mitte"))));
+        form->togglePreview();
+        QTextDocument* document = shown(form);
+        QVERIFY(document->find(QStringLiteral("Mitte")).charFormat().fontItalic());
+        QVERIFY(document->find(QStringLiteral("Anfang")).isNull());
+        QVERIFY(
+            !document->find(QStringLiteral("gezeigt wird der Teil um die Schreibmarke")).isNull());
+        form->Unload(1);
+    }
+
     // Links open in the desktop's programs, but only web and mail addresses.
     void opensOnlySafeLinks() {
         OpenedLinks opened;
