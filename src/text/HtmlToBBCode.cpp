@@ -433,7 +433,7 @@ private:
         // A cell stays on its row's line; a list item's paragraphs are not spaced apart.
         if (m_inCell > 0 && e.tag != GUMBO_TAG_TR && e.tag != GUMBO_TAG_TABLE)
             f.breakAround = 0;
-        else if (m_lists > 0 && f.breakAround > 1)
+        else if (m_lists > 0 && f.breakAround > 1 && f.close != Frame::Close::List)
             f.breakAround = 1;
         if (e.tag == GUMBO_TAG_TD || e.tag == GUMBO_TAG_TH) {
             ++m_inCell;
