@@ -444,6 +444,9 @@ private:
     }
 
     void leave(Frame& f) {
+        // Word's lists end with the element holding them, before the element's own closing tag.
+        if (f.node->type == GUMBO_NODE_ELEMENT && m_wordListParent == f.node)
+            closeWordLists();
         switch (f.close) {
         case Frame::Close::Quote:
             endBlock(QStringLiteral("[/QUOTE]"), false);
@@ -476,8 +479,6 @@ private:
                 m_styles[size_t(s)].pop_back();
         if (f.cell)
             --m_inCell;
-        if (f.node->type == GUMBO_NODE_ELEMENT && m_wordListParent == f.node)
-            closeWordLists();
         if (f.node->type == GUMBO_NODE_ELEMENT && f.node->v.element.tag == GUMBO_TAG_TR &&
             !m_cells.empty())
             m_cells.pop_back();
@@ -612,9 +613,11 @@ private:
     // A structural tag on a line of its own; what follows starts right after it.
     void block(const QString& tag) {
         closeInline();
-        m_afterTag = false;
-        if (!m_out.isEmpty())
+        if (m_afterTag)
+            m_breaks = 1; // the breaks wanted around a block do not follow an opening tag
+        else if (!m_out.isEmpty())
             m_breaks = std::max(m_breaks, 1);
+        m_afterTag = false;
         flushBreaks();
         m_out += tag;
         m_space = false;
@@ -814,7 +817,7 @@ private:
             static const QRegularExpression number(QStringLiteral("^\\(?[0-9a-zA-Z]{1,4}[.)]$"));
             const bool ordered = number.match(bulletOf(e).simplified()).hasMatch();
             while (qsizetype(m_wordLists.size()) < level) {
-                if (m_wordLists.empty())
+                if (m_wordLists.empty() && !m_afterTag)
                     m_breaks = std::max(m_breaks, 2);
                 block(ordered ? QStringLiteral("[LIST=1]") : QStringLiteral("[LIST]"));
                 ++m_lists;

@@ -81,6 +81,9 @@ private slots:
             "<p class=MsoListParagraphCxSpLast style='mso-list:l0 level1 lfo1'><span "
             "style='mso-list:Ignore'>§</span>c</p><p class=MsoNormal>y</p>",
             "x\n\n[LIST]\n[*]a\n[LIST=1]\n[*]b\n[/LIST]\n[*]c\n[/LIST]\n\ny");
+        row("word list in a quote",
+            "<blockquote><p style='mso-list:l0 level1 lfo1'>a</p></blockquote>",
+            "[QUOTE]\n[LIST]\n[*]a\n[/LIST][/QUOTE]");
         row("quote", "<p>a</p><blockquote>b</blockquote>c", "a\n\n[QUOTE]b[/QUOTE]\n\nc");
         row("quote with author",
             "<blockquote><div><cite>Anna hat geschrieben:</cite>b</div></blockquote>"
