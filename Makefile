@@ -9,7 +9,7 @@ SANITIZE ?=
 
 BUILD_PACKAGES := cmake ninja-build g++ pkg-config qt6-base-dev libxcb1-dev libgl-dev \
 	librsvg2-bin fonts-dejavu-core fonts-liberation2 qt6-translations-l10n \
-	libnuspell-dev hunspell-de-de
+	libnuspell-dev hunspell-de-de libgumbo-dev
 # CPack's DEB generator: dpkg-shlibdeps computes the dependencies, file finds the binaries.
 DEB_PACKAGES := $(BUILD_PACKAGES) dpkg-dev file
 # The package test checks the package with lintian and validates its desktop entry and AppStream

@@ -10,6 +10,7 @@
 #include "platform/memory.h"
 #include "spelling/NuspellEngine.h"
 #include "text/BBCode.h"
+#include "text/HtmlToBBCode.h"
 #include "text/QuoteSpacing.h"
 #include "text/TagBalance.h"
 
@@ -18,6 +19,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QRandomGenerator>
@@ -582,6 +584,23 @@ void BM_TypingWithPreview(benchmark::State& state) {
     g_form->Text1->setPlainText(QString());
 }
 
+// Ctrl+Shift+V of a web page of `size` bytes: Chromium's clipboard HTML of the sample page,
+// repeated, with colours and sizes.
+void BM_HtmlPaste(benchmark::State& state) {
+    QFile sample(QStringLiteral(BEITRAGSBOX_SOURCE_DIR "/tests/text/htmlpaste/chromium.html"));
+    if (!sample.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("no sample");
+        return;
+    }
+    const QString piece = QString::fromUtf8(sample.readAll());
+    const QString html = QStringLiteral("<html><body>") +
+                         piece.repeated(qsizetype(state.range(0)) / piece.toUtf8().size() + 1) +
+                         QStringLiteral("</body></html>");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(htmlpaste::toBBCode(html, {true}));
+    state.SetBytesProcessed(state.iterations() * html.size());
+}
+
 QString repeatedTo1MB(const char* piece) {
     const QString text = QString::fromLatin1(piece);
     return text.repeated(1'000'000 / text.size());
@@ -650,6 +669,7 @@ BBCODE_BENCH(bracket_1MB, repeatedTo1MB("["));
 BBCODE_BENCH(quote_1MB, repeatedTo1MB("[quote]"));
 BBCODE_BENCH(star_1MB, repeatedTo1MB("[*]"));
 BBCODE_BENCH(url_1MB, repeatedTo1MB("[url="));
+BENCHMARK(BM_HtmlPaste)->Arg(100'000)->Arg(5'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewFirst)->Iterations(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_TypingWithPreview)
     ->ArgsProduct({{100'000, 10'000'000}, {0, 1}})

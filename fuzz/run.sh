@@ -7,7 +7,7 @@ seconds=${1:?usage: fuzz/run.sh SECONDS}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_FUZZ:-build-fuzz}
 [[ $build = /* ]] || build=$root/$build
-targets=(profile number decode quotespacing tags bbcode)
+targets=(profile number decode quotespacing tags bbcode htmlpaste)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DBEITRAGSBOX_FUZZ=ON \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
