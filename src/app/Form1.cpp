@@ -72,6 +72,7 @@ Form1::Form1() {
     connect(m_trayWatch, &QTimer::timeout, this, &Form1::watchTray);
     connect(Text1, &TextField::contextMenuAboutToShow, this, &Form1::addRecoveryItem);
     setUpPreview();
+    setUpPaste();
     connect(Text1->document(), &QTextDocument::contentsChanged, this, [this] {
         m_changedSinceAutosave = true;
         m_drafts->changed();
@@ -275,6 +276,15 @@ void Form1::addRecoveryItem(QMenu* menu) {
     preview->setShortcut(QKeySequence(Qt::Key_F5));
     preview->setShortcutContext(Qt::WidgetShortcut); // F5 itself is the window's
     menu->addAction(QStringLiteral("Als HT&ML kopieren"), this, &Form1::copyAsHtml);
+    menu->addSeparator();
+    QAction* paste =
+        menu->addAction(QStringLiteral("Als BBCo&de einfügen"), this, &Form1::pasteAsMarkup);
+    paste->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V));
+    paste->setShortcutContext(Qt::WidgetShortcut); // the key itself is the window's
+    QAction* colors = menu->addAction(QStringLiteral("Farben und &Größen übernehmen"));
+    colors->setCheckable(true);
+    colors->setChecked(m_pasteColors);
+    connect(colors, &QAction::toggled, this, &Form1::setPasteColors);
 }
 
 DraftsWindow* Form1::showDrafts() {

@@ -104,6 +104,11 @@ public:
     void restorePreview();
     // The post as HTML on the clipboard, as the forum would show it.
     void copyAsHtml();
+    // The clipboard's HTML as markup in place of the selection (its plain text without HTML).
+    void pasteAsMarkup();
+    // Pasting HTML takes colours and sizes over.
+    void setPasteColors(bool on) { m_pasteColors = on; }
+    bool pasteColors() const { return m_pasteColors; }
 
     // This run's draft; the window of earlier drafts, opened or brought to the front.
     DraftKeeper& drafts() { return *m_drafts; }
@@ -187,6 +192,7 @@ private:
     void updateTaskbarEntry();
     void addRecoveryItem(QMenu* menu);
     void setUpPreview();
+    void setUpPaste();
     void updatePreview();
     bool previewShown() const;
     // The smiley codes as they stand in a post, ":lach:".
@@ -212,6 +218,7 @@ private:
     QTimer* m_previewTimer = nullptr;
     // Kept at the end: hiding the main window in the tray hides the preview, which stays open.
     bool m_previewOpen = false;
+    bool m_pasteColors = false;
     QRect m_previewPlace;
     int m_pendingCopies = 0;
     WritingAids* m_aids = nullptr;

@@ -156,6 +156,7 @@ void Form1::SaveSettings() {
         number(config::PreviewTop, shown.y());
         number(config::PreviewWidth, shown.width());
         number(config::PreviewHeight, shown.height());
+        flag(config::PasteColors, m_pasteColors);
         const files::WriteResult result = profile::save(document);
         if (result.ok)
             return;

@@ -8,6 +8,15 @@ namespace clipboard {
 // inserted text must count each break as the buffer does.
 QString ClipboardText();
 
+// The clipboard's HTML where it holds some, and the address of the page it came from where
+// the copying program gives it (empty otherwise).
+struct Html {
+    bool present = false;
+    QString html;
+    QString sourceUrl;
+};
+Html ClipboardHtml();
+
 // Puts plain text on the clipboard, its line breaks as the desktop has them (LF).
 void setClipboardText(const QString& text);
 

@@ -45,12 +45,15 @@ constexpr SettingKey PreviewTop{"PreviewTop", -100000, 100000, 0};
 constexpr SettingKey PreviewWidth{"PreviewWidth", 0, 100000, 0};
 constexpr SettingKey PreviewHeight{"PreviewHeight", 0, 100000, 0};
 
+// Pasting HTML as markup takes colours and sizes over.
+constexpr SettingKey PasteColors{"PasteColors", 0, 1, 0};
+
 // The keys this program keeps after the nine. A file with none of them was written by the
 // Windows program or by hand.
-constexpr const char* kAddedKeys[] = {SpellCheck.name,   SpellLanguage,   SpellCheckQuotes.name,
-                                      CheckTags.name,    KeepDrafts.name, Preview.name,
-                                      PreviewLeft.name,  PreviewTop.name, PreviewWidth.name,
-                                      PreviewHeight.name};
+constexpr const char* kAddedKeys[] = {SpellCheck.name,    SpellLanguage,   SpellCheckQuotes.name,
+                                      CheckTags.name,     KeepDrafts.name, Preview.name,
+                                      PreviewLeft.name,   PreviewTop.name, PreviewWidth.name,
+                                      PreviewHeight.name, PasteColors.name};
 
 // The number at the start of a stored value, rounded half to even and held to the range; the
 // fallback for an empty value and for an "&H" / "&O" number beyond 32 bits. A decimal number

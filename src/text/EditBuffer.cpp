@@ -52,3 +52,10 @@ QByteArray fileBytes(QStringView widgetText) {
     out.truncate(write);
     return out.append("\r\n");
 }
+
+void replaceSelection(EditBuffer& buffer, const QString& text) {
+    const int p = buffer.SelStart();
+    buffer.ReplaceRange(text, p + 1, buffer.SelLength());
+    buffer.setSelStart(p + int(text.size()));
+    buffer.SetFocus();
+}

@@ -32,6 +32,10 @@ public:
 // The buffer's line-break rule: lone CR, lone LF and CR LF each become CR LF.
 QString toCrLf(const QString& text);
 
+// Puts the text in place of the selection (one undo step where the binding has undo); the caret
+// goes behind it.
+void replaceSelection(EditBuffer& buffer, const QString& text);
+
 // The bytes of a text file written from the edit field's own text: each paragraph break
 // (U+2029) as CR LF, UTF-8, and one CR LF at the end. One pass, without a CR LF copy of the
 // whole text.

@@ -23,10 +23,7 @@ QString comboEntry(int k, const QString& text) {
 }
 
 void insert(EditBuffer& buffer, const QString& text) {
-    const int p = buffer.SelStart();
-    buffer.ReplaceRange(text, p + 1, buffer.SelLength());
-    buffer.setSelStart(p + int(text.size()));
-    buffer.SetFocus();
+    replaceSelection(buffer, text);
 }
 
 } // namespace quicktexts

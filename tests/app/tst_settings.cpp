@@ -90,7 +90,7 @@ private slots:
                                        "SpellLanguage=de_DE\r\nSpellCheckQuotes=1\r\n"
                                        "CheckTags=1\r\nKeepDrafts=1\r\nPreview=0\r\n"
                                        "PreviewLeft=0\r\nPreviewTop=0\r\nPreviewWidth=0\r\n"
-                                       "PreviewHeight=0\r\n"));
+                                       "PreviewHeight=0\r\nPasteColors=0\r\n"));
     }
 
     // What is saved comes from the window, so the file written back also pins what was read.
@@ -122,7 +122,7 @@ private slots:
                             "Transparency=128\r\nSpellCheck=0\r\nCheckTags=0\r\n"
                             "SpellLanguage=de_CH\r\nKeepDrafts=0\r\nAlwaysOnTop=0\r\n"
                             "SpellCheckQuotes=1\r\nPreview=0\r\nPreviewLeft=0\r\n"
-                            "PreviewTop=0\r\nPreviewWidth=0\r\nPreviewHeight=0\r\n[SMILIES]"
+                            "PreviewTop=0\r\nPreviewWidth=0\r\nPreviewHeight=0\r\nPasteColors=0\r\n[SMILIES]"
                             "\r\nSmiley001=:smile:\r\n"));
     }
 

@@ -11,7 +11,7 @@ xs_shot main-window
 xs_close "$WIN"
 xs_wait_exit "$PID" 10 || xs_fail "close box did not end the program"
 wait "$PID" || xs_fail "program exited with $?"
-[ "$(grep -c '=' "$INI")" = 19 ] || xs_fail "settings after the close box: $(cat "$INI" 2>&1)"
+[ "$(grep -c '=' "$INI")" = 20 ] || xs_fail "settings after the close box: $(cat "$INI" 2>&1)"
 
 # A signal while the start message about an unreadable settings file is open ends the program.
 rm -f "$INI"

@@ -31,7 +31,7 @@ xs_wait_map_state "$WIN" IsViewable || xs_fail "activating the item did not show
 sni click "$ITEM" "Beenden"
 xs_wait_exit "$PID" 10 || xs_fail "Beenden did not end the program"
 wait "$PID" || xs_fail "program exited with $? after Beenden"
-[ "$(grep -c '=' "$INI")" = 19 ] || xs_fail "settings after Beenden: $(cat "$INI" 2>&1)"
+[ "$(grep -c '=' "$INI")" = 20 ] || xs_fail "settings after Beenden: $(cat "$INI" 2>&1)"
 # The panel's bus ends while the window is hidden: the window comes back, with a task-bar entry.
 xs_run
 sleep 0.5

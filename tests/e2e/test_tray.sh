@@ -42,7 +42,7 @@ net_state | grep -q _NET_WM_STATE_ABOVE || xs_fail "topmost not back after About
 menu_choose Up Return
 xs_wait_exit "$PID" 10 || xs_fail "Beenden did not end the program"
 wait "$PID" || xs_fail "program exited with $? after Beenden"
-grep -q $'^AlwaysOnTop=1\r$' "$INI" && [ "$(grep -c '=' "$INI")" = 19 ] ||
+grep -q $'^AlwaysOnTop=1\r$' "$INI" && [ "$(grep -c '=' "$INI")" = 20 ] ||
     xs_fail "settings after Beenden: $(cat "$INI")"
 
 # SIGTERM while hidden saves the settings; the saved AOT is back at the next start.
