@@ -805,8 +805,10 @@ private:
         const int level = wordListLevel(css);
         if (level == 0 || m_lists > qsizetype(m_wordLists.size()))
             return false;
-        if (m_wordListParent != f.node->parent)
-            closeWordLists();
+        // A list paragraph deeper inside what an open Word list holds (in a quote, say) is a
+        // plain paragraph: closing the outer list there would cross the tags opened since.
+        if (!m_wordLists.empty() && m_wordListParent != f.node->parent)
+            return false;
         m_wordListParent = f.node->parent;
         while (qsizetype(m_wordLists.size()) > level) {
             --m_lists;
