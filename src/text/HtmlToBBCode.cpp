@@ -243,6 +243,7 @@ public:
             leave(f);
             stack.pop_back();
         }
+        closeWordLists();
         closeInline();
         while (!m_out.isEmpty() && (m_out.back() == u'\n' || m_out.back() == u' '))
             m_out.chop(1);
@@ -444,6 +445,12 @@ private:
     }
 
     void leave(Frame& f) {
+        leaveFrame(f);
+        if (m_wordListParent == nullptr)
+            closeOpenWordLists();
+    }
+
+    void leaveFrame(Frame& f) {
         // Word's lists end with the element holding them, before the element's own closing tag.
         if (f.node->type == GUMBO_NODE_ELEMENT && m_wordListParent == f.node)
             closeWordLists();
@@ -460,6 +467,8 @@ private:
             while (m_out.endsWith(u'\n'))
                 m_out.chop(1);
             m_out += QLatin1String("[/CODE]");
+            if (!m_blocks.empty())
+                m_blocks.pop_back();
             m_lineStart = false;
             m_afterTag = false;
             m_breaks = 1;
@@ -611,7 +620,8 @@ private:
     }
 
     // A structural tag on a line of its own; what follows starts right after it.
-    void block(const QString& tag) {
+    void block(const QString& tag, bool wordList = false) {
+        m_blocks.push_back(wordList);
         closeInline();
         if (m_afterTag)
             m_breaks = 1; // the breaks wanted around a block do not follow an opening tag
@@ -626,6 +636,8 @@ private:
     }
 
     void endBlock(const QString& tag, bool ownLine) {
+        if (!m_blocks.empty())
+            m_blocks.pop_back();
         closeInline();
         m_breaks = 0;
         m_space = false;
@@ -809,6 +821,10 @@ private:
         // plain paragraph: closing the outer list there would cross the tags opened since.
         if (!m_wordLists.empty() && m_wordListParent != f.node->parent)
             return false;
+        // Going up a level closes lists; a block opened inside the last item (a quote) would
+        // cross them.
+        if (qsizetype(m_wordLists.size()) > level && !(m_blocks.empty() || m_blocks.back()))
+            return false;
         m_wordListParent = f.node->parent;
         while (qsizetype(m_wordLists.size()) > level) {
             --m_lists;
@@ -821,7 +837,7 @@ private:
             while (qsizetype(m_wordLists.size()) < level) {
                 if (m_wordLists.empty() && !m_afterTag)
                     m_breaks = std::max(m_breaks, 2);
-                block(ordered ? QStringLiteral("[LIST=1]") : QStringLiteral("[LIST]"));
+                block(ordered ? QStringLiteral("[LIST=1]") : QStringLiteral("[LIST]"), true);
                 ++m_lists;
                 m_wordLists.push_back(ordered);
             }
@@ -853,13 +869,19 @@ private:
     }
 
     void closeWordLists() {
-        while (!m_wordLists.empty()) {
+        m_wordListParent = nullptr;
+        m_wordItem = nullptr;
+        closeOpenWordLists();
+    }
+
+    // Word's lists close as far as no other block opened since is still open; the rest close
+    // right after that block, so that no tags cross.
+    void closeOpenWordLists() {
+        while (!m_wordLists.empty() && !m_blocks.empty() && m_blocks.back()) {
             --m_lists;
             endBlock(QStringLiteral("[/LIST]"), true);
             m_wordLists.pop_back();
         }
-        m_wordListParent = nullptr;
-        m_wordItem = nullptr;
     }
 
     const Options& m_options;
@@ -869,6 +891,7 @@ private:
     QList<std::pair<size_t, QString>> m_open; // the style tags written and not yet closed
     std::vector<int> m_cells;                 // cells so far in each open table row
     std::vector<bool> m_wordLists;            // Word's lists open: ordered or not
+    std::vector<bool> m_blocks;               // the blocks open: a Word list or another
     const GumboNode* m_wordListParent = nullptr;
     const GumboNode* m_wordItem = nullptr;
     std::unordered_set<const GumboNode*> m_skip;
