@@ -456,13 +456,16 @@ private:
             closeWordLists();
         switch (f.close) {
         case Frame::Close::Quote:
+            closeInnerWordLists();
             endBlock(QStringLiteral("[/QUOTE]"), false);
             break;
         case Frame::Close::List:
+            closeInnerWordLists();
             --m_lists;
             endBlock(QStringLiteral("[/LIST]"), true);
             break;
         case Frame::Close::Code:
+            closeInnerWordLists();
             --m_code;
             while (m_out.endsWith(u'\n'))
                 m_out.chop(1);
@@ -697,6 +700,7 @@ private:
             return;
         }
         ++m_links;
+        m_blocks.push_back(false); // a Word list must not close inside it
         closeInline();
         flushBreaks();
         if (m_space && !m_lineStart)
@@ -713,6 +717,9 @@ private:
     }
 
     void endLink(Frame& f) {
+        closeInnerWordLists();
+        if (!m_blocks.empty())
+            m_blocks.pop_back();
         --m_links;
         closeInline();
         const bool email = f.close == Frame::Close::Email;
@@ -869,6 +876,15 @@ private:
     }
 
     void closeWordLists() {
+        m_wordListParent = nullptr;
+        m_wordItem = nullptr;
+        closeOpenWordLists();
+    }
+
+    // Word lists opened inside a block that ends now end with it.
+    void closeInnerWordLists() {
+        if (m_blocks.empty() || !m_blocks.back())
+            return;
         m_wordListParent = nullptr;
         m_wordItem = nullptr;
         closeOpenWordLists();
