@@ -20,7 +20,7 @@
 struct TestFolders {
     QTemporaryDir program;
     QTemporaryDir work;
-    QTemporaryDir data; // the user's data folder, where drafts go
+    QTemporaryDir data;                // the user's data folder, where drafts go
     static inline QString programPath; // the program folder of this run
     TestFolders() {
         programPath = program.path();

@@ -115,15 +115,17 @@ private slots:
         QVERIFY(!form->drafts().enabled());
         EndProgram();
         // Every value line rewritten in place, the rest of the file kept.
-        QCOMPARE(readIni(),
-                 QByteArray("; mine\r\n[general]\r\nautoquote=1\r\nAutoSave=1\r\n"
-                            "FormBackColor=255\r\nAutoSaveDelay=65\r\nTextColor=65280\r\n"
-                            "TextBackColor=16711680\r\nButtonBackColor=-2147483646\r\n"
-                            "Transparency=128\r\nSpellCheck=0\r\nCheckTags=0\r\n"
-                            "SpellLanguage=de_CH\r\nKeepDrafts=0\r\nAlwaysOnTop=0\r\n"
-                            "SpellCheckQuotes=1\r\nPreview=0\r\nPreviewLeft=0\r\n"
-                            "PreviewTop=0\r\nPreviewWidth=0\r\nPreviewHeight=0\r\nPasteColors=0\r\n[SMILIES]"
-                            "\r\nSmiley001=:smile:\r\n"));
+        QCOMPARE(
+            readIni(),
+            QByteArray(
+                "; mine\r\n[general]\r\nautoquote=1\r\nAutoSave=1\r\n"
+                "FormBackColor=255\r\nAutoSaveDelay=65\r\nTextColor=65280\r\n"
+                "TextBackColor=16711680\r\nButtonBackColor=-2147483646\r\n"
+                "Transparency=128\r\nSpellCheck=0\r\nCheckTags=0\r\n"
+                "SpellLanguage=de_CH\r\nKeepDrafts=0\r\nAlwaysOnTop=0\r\n"
+                "SpellCheckQuotes=1\r\nPreview=0\r\nPreviewLeft=0\r\n"
+                "PreviewTop=0\r\nPreviewWidth=0\r\nPreviewHeight=0\r\nPasteColors=0\r\n[SMILIES]"
+                "\r\nSmiley001=:smile:\r\n"));
     }
 
     // AS switches autosave. A file from the Windows program (none of the added keys), where
