@@ -6,7 +6,9 @@
 
 #include <gumbo.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <unordered_set>
@@ -137,7 +139,7 @@ std::optional<int> cssSize(const QString& raw) {
         percent = n * 100 / 12;
     else if (unit != QLatin1String("%"))
         percent = n * 100;
-    return std::clamp(int(percent + 0.5), 50, 200);
+    return std::clamp(int(std::lround(percent)), 50, 200);
 }
 
 // <font size="1".."7">
@@ -288,9 +290,7 @@ private:
                 (d.property == QLatin1String("mso-list") && d.value == QLatin1String("ignore")))
                 return false;
         if (m_code > 0) {
-            if (e.tag == GUMBO_TAG_BR)
-                m_out += u'\n';
-            else if (e.tag == GUMBO_TAG_P || e.tag == GUMBO_TAG_DIV)
+            if (e.tag == GUMBO_TAG_BR || e.tag == GUMBO_TAG_P || e.tag == GUMBO_TAG_DIV)
                 m_out += u'\n';
             return true;
         }

@@ -187,7 +187,7 @@ private slots:
         QTest::addColumn<QString>("post");
         QTest::addColumn<QList<qint32>>("openSpoilers");
         QTest::addColumn<QString>("html");
-        const auto row = [](const char* post, QList<qint32> open, const char* html) {
+        const auto row = [](const char* post, const QList<qint32>& open, const char* html) {
             QTest::newRow(post) << QString::fromUtf8(post) << open << expand(html);
         };
         row("[quote]x[/quote]", {}, "{box}<div><b>Zitat</b></div>x{/box}");
