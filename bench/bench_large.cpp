@@ -222,8 +222,11 @@ private:
                          edit->document()->characterCount(), m_bare.document()->characterCount());
     }
 
-    void autosave(qsizetype size, int runs) {
-        load(m_form->Text1, makeText(size, QStringLiteral("\r\n")));
+    // A write of the text that falls due: after an edit (the UI thread's share), and with the
+    // text unchanged.
+    void writeRows(qsizetype size, int runs, const QString& what,
+                   const std::function<void()>& write, const std::function<void()>& finish,
+                   double floor, const QString& floorName) {
         EditFieldBuffer& buffer = m_form->buffer();
         const double changed = median(
             runs,
@@ -231,42 +234,34 @@ private:
                 buffer.setSelStart(int(size / 2));
                 m_form->Command2_Click();
                 settle();
-                m_form->finishAutosave();
+                finish();
             },
-            [&] { m_form->Timer1_Timer(); }, [&] { m_form->finishAutosave(); });
+            write, finish);
+        addTimes(what + QStringLiteral(" after an edit, UI thread"), size, changed, floor,
+                 floorName);
+        const double unchanged = median(runs, kNothing, write, finish);
+        addTimes(what + QStringLiteral(", text unchanged"), size, unchanged, 0,
+                 QStringLiteral("nothing"));
+    }
+
+    void autosave(qsizetype size, int runs) {
+        load(m_form->Text1, makeText(size, QStringLiteral("\r\n")));
         qsizetype sink = 0;
         const double floor = median(
             runs, kNothing, [&] { sink += m_form->Text1->document()->toRawText().size(); },
             kNothing);
-        addTimes(QStringLiteral("autosave tick after an edit, UI thread"), size, changed, floor,
-                 QStringLiteral("the document's raw text"));
-        const double unchanged = median(
-            runs, kNothing, [&] { m_form->Timer1_Timer(); }, [&] { m_form->finishAutosave(); });
-        addTimes(QStringLiteral("autosave tick, text unchanged"), size, unchanged, 0,
-                 QStringLiteral("nothing"));
+        writeRows(
+            size, runs, QStringLiteral("autosave tick"), [&] { m_form->Timer1_Timer(); },
+            [&] { m_form->finishAutosave(); }, floor, QStringLiteral("the document's raw text"));
         if (sink == 0)
             std::fprintf(stderr, "autosave: empty text\n");
     }
 
     void draft(qsizetype size, int runs) {
         load(m_form->Text1, makeText(size, QStringLiteral("\r\n")));
-        EditFieldBuffer& buffer = m_form->buffer();
-        DraftKeeper& drafts = m_form->drafts();
-        const double changed = median(
-            runs,
-            [&] {
-                buffer.setSelStart(int(size / 2));
-                m_form->Command2_Click();
-                settle();
-                drafts.finish();
-            },
-            [&] { m_form->saveDraftNow(); }, [&] { drafts.finish(); });
-        addTimes(QStringLiteral("draft write after an edit, UI thread"), size, changed, 0,
-                 QStringLiteral("–"));
-        const double unchanged = median(
-            runs, kNothing, [&] { m_form->saveDraftNow(); }, [&] { drafts.finish(); });
-        addTimes(QStringLiteral("draft write, text unchanged"), size, unchanged, 0,
-                 QStringLiteral("nothing"));
+        writeRows(
+            size, runs, QStringLiteral("draft write"), [&] { m_form->saveDraftNow(); },
+            [&] { m_form->drafts().finish(); }, 0, QStringLiteral("–"));
     }
 
     enum class Writes { None, Autosave, Draft };

@@ -316,10 +316,7 @@ void Form1::loadAutosave() {
         return;
     }
     // The file is the text and one CR LF; one undo step brings back what was there.
-    QString text = read.text;
-    if (text.endsWith(QLatin1Char('\n')))
-        text.chop(text.endsWith(QLatin1String("\r\n")) ? 2 : 1);
-    loadText(text);
+    loadText(withoutClosingBreak(read.text));
 }
 
 // Never a modal box for a background write: the user may be typing, or away with the window

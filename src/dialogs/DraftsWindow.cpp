@@ -4,6 +4,7 @@
 #include "platform/clipboard.h"
 #include "platform/draftfolder.h"
 #include "platform/files.h"
+#include "text/EditBuffer.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -157,9 +158,7 @@ namespace {
 
 files::ReadResult readDraft(const QString& path) {
     files::ReadResult read = files::readTextFile(path);
-    // The file closes with one line break that the text did not have.
-    if (read.text.endsWith(QLatin1Char('\n')))
-        read.text.chop(read.text.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    read.text = withoutClosingBreak(read.text);
     return read;
 }
 

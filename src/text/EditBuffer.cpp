@@ -59,3 +59,9 @@ void replaceSelection(EditBuffer& buffer, const QString& text) {
     buffer.setSelStart(p + int(text.size()));
     buffer.SetFocus();
 }
+
+QString withoutClosingBreak(QString text) {
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(text.endsWith(QLatin1String("\r\n")) ? 2 : 1);
+    return text;
+}

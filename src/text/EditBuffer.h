@@ -32,6 +32,9 @@ public:
 // The buffer's line-break rule: lone CR, lone LF and CR LF each become CR LF.
 QString toCrLf(const QString& text);
 
+// A text file's text without the one line break (CR LF or LF) that closes the file.
+QString withoutClosingBreak(QString text);
+
 // Puts the text in place of the selection (one undo step where the binding has undo); the caret
 // goes behind it.
 void replaceSelection(EditBuffer& buffer, const QString& text);

@@ -11,9 +11,9 @@ const QDateTime kNow(QDate(2026, 12, 7), QTime(12, 0));
 
 // "age[/MB][/r] ..." in days, one draft each, named d0, d1, ... in that order; "25x3" stands for
 // 25 drafts aged 3 days. r: its program still runs.
-QList<drafts::Draft> draftsFrom(const QString& spec) {
+QList<drafts::Draft> draftsFrom(const QString& layout) {
     QList<drafts::Draft> list;
-    for (const QString& item : spec.split(u' ', Qt::SkipEmptyParts)) {
+    for (const QString& item : layout.split(u' ', Qt::SkipEmptyParts)) {
         const QStringList times = item.split(u'x');
         const int count = times.size() == 2 ? times[0].toInt() : 1;
         const QStringList parts = times.last().split(u'/');
